@@ -1,0 +1,13 @@
+// Test entry: every test process gets its own TMPDIR before any runtime code runs.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/test_support.h"
+
+int main(int argc, char** argv) {
+    setenv("TMPDIR", testsupport::TempDir().c_str(), 1);
+    if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

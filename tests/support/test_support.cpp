@@ -1,0 +1,108 @@
+#include "support/test_support.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace testsupport {
+
+const std::string& TempDir() {
+    static const std::string dir = [] {
+        const char* base = std::getenv("CORVANE_TEST_TMP_BASE");
+        std::string pattern = std::string(base ? base : "/tmp") + "/corvane-test-XXXXXX";
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        const char* made = mkdtemp(buf.data());
+        return std::string(made ? made : "/tmp");
+    }();
+    return dir;
+}
+
+std::string MakeSubDir(const std::string& name) {
+    std::string path = TempDir() + "/" + name;
+    mkdir(path.c_str(), 0700);
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::string ProgramPath(const std::string& module, const std::string& name) {
+    return std::string(CORVANE_TEST_BIN_DIR) + "/programs/" + module + "_" + name;
+}
+
+RunResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env, const std::string& cwd,
+                     int timeoutMs) {
+    RunResult result;
+    int pipeFd[2];
+    if (pipe(pipeFd) != 0) return result;
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFd[1], 1);
+        dup2(pipeFd[1], 2);
+        close(pipeFd[0]);
+        close(pipeFd[1]);
+        for (const auto& e : env) putenv(strdup(e.c_str()));
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(path.c_str()));
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(pipeFd[1]);
+    fcntl(pipeFd[0], F_SETFL, O_NONBLOCK);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    int status = 0;
+    bool done = false;
+    char buf[4096];
+    while (!done) {
+        ssize_t n;
+        while ((n = read(pipeFd[0], buf, sizeof buf)) > 0) result.output.append(buf, n);
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            done = true;
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            result.timedOut = true;
+            done = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ssize_t n;
+    while ((n = read(pipeFd[0], buf, sizeof buf)) > 0) result.output.append(buf, n);
+    close(pipeFd[0]);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    return result;
+}
+
+}  // namespace testsupport
