@@ -1,0 +1,69 @@
+// The one record of runtime state. Every subsystem reaches it directly through `runtimeState`;
+// each owns the fields of its own section below and the objects it points to.
+#pragma once
+
+#include <cstdint>
+
+#include "core/rt_string.h"
+
+class OpenGLVezezodi;
+class Vezezodi3D;
+struct InputState;
+struct SoundDevice;
+struct SoundSlot;
+struct NetworkState;
+struct ArchiveSlot;
+
+struct RuntimeState {
+    // ---- start-up settings (frame) ----
+    RtString commandLine;
+    int screenHeight = 480;
+    int screenWidth = 640;
+    int fullScreen = 0;
+    int multisampleRequest = 0;
+    int frameRate = 60;
+    int debugMode = 0;
+    int hidePointer = 1;
+
+    // ---- error and trace values ----
+    double errorCode = 0.0;
+    double errorLine = 0.0;
+    double currentLine = 0.0;
+    double currentModule = 0.0;
+
+    // ---- objects created by initialisation (null before it and after shutdown) ----
+    OpenGLVezezodi* renderer = nullptr;
+    void* mainWindow = nullptr;
+    RtString windowTitle;
+    InputState* input = nullptr;
+    SoundDevice* soundDevice = nullptr;
+    SoundSlot* soundSlots = nullptr;
+    NetworkState* network = nullptr;
+    Vezezodi3D* scene3D = nullptr;
+    ArchiveSlot* mediaLookup = nullptr;
+    ArchiveSlot* musicLookup = nullptr;
+
+    // ---- flags and times of the frame loop (frame) ----
+    bool autoPause = true;
+    bool paused = false;
+    double programStartTime = 0.0;
+    double frameStartTime = 0.0;
+    double previousFrameStartTime = 0.0;
+    bool perfCounterAvailable = false;
+    double perfCounterFrequency = 0.0;
+    // ---- end frame ----
+
+    // ---- system: end path, log, system commands ----
+    // ---- end system ----
+
+    // ---- lib: files, archive, INI ----
+    // ---- end lib ----
+
+    // ---- gfx ----
+    // ---- end gfx ----
+
+    // ---- input ----
+    // ---- end input ----
+};
+
+extern RuntimeState runtimeState;
