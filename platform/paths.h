@@ -1,0 +1,18 @@
+// The bits of the file system the start-up needs.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// $TMPDIR when set and non-empty, else /tmp; no trailing '/'.
+std::string TempFolder();
+
+// Full path of the running executable (empty when it cannot be read).
+std::string ExecutablePath();
+
+// Current folder with a trailing '/'.
+std::string CurrentFolderGet();
+bool CurrentFolderSet(const std::string& path);
+
+}  // namespace platform
