@@ -2,9 +2,29 @@
 // closing the window) comes here and never returns.
 #pragma once
 
-// Runs the ordered shutdown and exits the process.
+#include <string>
+#include <vector>
+
+// Writes the debug trace (debug builds), runs the ordered shutdown and exits the process:
+// with the runtime error code when one is set (so a script can tell a crash from an end),
+// else with 0.
 [[noreturn]] void EndPath();
 
 // Sets the runtime error code (array index, bad channel, reading past the end, ...) and
-// leaves through the end path.
+// leaves through the end path. Like ErrorSet, the current line becomes the error line.
 [[noreturn]] void RuntimeError(int code);
+
+// A requested end (ProgramEnd, ESC, Alt+F4, closing the window): the end path exactly as
+// above, trace included, but the process exits with 0 whatever code an earlier ErrorSet left.
+[[noreturn]] void EndPathQuit();
+
+// The shutdown alone, without trace or exit (ProgramChain runs it before starting the next
+// program). Each step runs at most once per process.
+void EndPathShutdown();
+
+// The trace lines of a debug build's end, in their order.
+std::vector<std::string> EndPathTraceLines(double errorCode, double errorLine, double currentLine,
+                                           double currentModule);
+
+// The process exit code for an error code: 0 for 0, the code for 1..255, 255 beyond.
+int EndPathExitCode(double errorCode);

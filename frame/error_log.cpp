@@ -1,22 +1,32 @@
-// Interim log writer; the hardened one (retries, no symlink following) replaces it.
 #include "frame/error_log.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <chrono>
+#include <thread>
+
+#include "platform/log_file.h"
+
+namespace {
+constexpr int kAttempts = 5;
+constexpr auto kRetryDelay = std::chrono::milliseconds(100);
+}  // namespace
 
 std::string ErrorLogPath() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = (tmp && *tmp) ? tmp : "/tmp";
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    return dir + "/ErrorLog.txt";
+    return platform::TempFolder() + "/ErrorLog.txt";
+}
+
+void ErrorLogAppend(const std::string& text) {
+    const std::string path = ErrorLogPath();
+    const std::string line = text + "\r\n";
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (platform::LogFileAppendOnce(path, line)) return;
+        std::this_thread::sleep_for(kRetryDelay);
+    }
 }
 
 void ErrorLogAppend(const char* text) {
-    FILE* f = std::fopen(ErrorLogPath().c_str(), "ab");
-    if (!f) return;
-    std::fputs(text ? text : "NULL", f);
-    std::fputs("\r\n", f);
-    std::fclose(f);
+    ErrorLogAppend(std::string(text ? text : "NULL"));
 }
 
-void ErrorLogReset() { std::remove(ErrorLogPath().c_str()); }
+void ErrorLogReset() {
+    platform::LogFileRemove(ErrorLogPath());
+}

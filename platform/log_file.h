@@ -1,0 +1,20 @@
+// Single-line appends to a log file, opened the way the runtime's log needs it: exclusively,
+// never through a symbolic link, and only when the path is a regular file.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// One attempt: opens path for appending (creating it with mode 0644 when missing), takes an
+// exclusive lock without waiting, writes every byte and closes. False when the file cannot
+// be opened or locked, is not a regular file, is a symbolic link, or a write comes up short.
+bool LogFileAppendOnce(const std::string& path, const std::string& bytes);
+
+// Removes path itself (a symbolic link there is removed, its target is left alone).
+void LogFileRemove(const std::string& path);
+
+// The temporary folder: $TMPDIR when set and not empty, else /tmp; no trailing '/'.
+std::string TempFolder();
+
+}  // namespace platform
