@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/rt_string.h"
 
@@ -13,6 +15,8 @@ struct SoundDevice;
 struct SoundSlot;
 struct NetworkState;
 struct ArchiveSlot;
+struct DataList;
+struct SubroutineEntry;
 
 struct RuntimeState {
     // ---- start-up settings (frame) ----
@@ -51,9 +55,21 @@ struct RuntimeState {
     double previousFrameStartTime = 0.0;
     bool perfCounterAvailable = false;
     double perfCounterFrequency = 0.0;
+    bool escapeQuits = true;
+
+    // ---- renderer once-only flags (frame) ----
+    bool windowClassRegistered = false;
+    bool rendererStringRead = false;
+    RtString rendererString;
+    bool softwareWarningShown = false;
     // ---- end frame ----
 
     // ---- system: end path, log, system commands ----
+    int breakpointHidden = 0;                         // set by DebugBreakpoint, read by the frame
+    DataList* currentDataList = nullptr;              // DataRestore's list, null until one
+    const SubroutineEntry* subroutineTable = nullptr; // CallByName's table, null: empty
+    std::vector<std::string> libraryNames;            // lower-cased names of loaded libraries
+    std::vector<void*> libraryHandles;                // their handles, parallel to the names
     // ---- end system ----
 
     // ---- lib: files, archive, INI ----
