@@ -1,0 +1,30 @@
+// The one record of input state. Start-up creates it (runtimeState.input), start input fills
+// it and the frame loop refreshes it once per frame; the input commands read from it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/input_devices.h"
+
+struct InputState {
+    int mouseX = 100;
+    int mouseY = 100;
+    platform::InputSystem* directInput = nullptr;        // the device layer; null = system only
+    platform::KeyboardDevice* keyboardDevice = nullptr;  // null = system keyboard
+    platform::MouseDevice* mouseDevice = nullptr;        // null = system pointer
+    platform::JoystickDevice* joystickDevices[platform::kMaxJoysticks] = {};
+    char joystickNames[platform::kMaxJoysticks][522] = {};
+    uint8_t keyState[256] = {};  // bit 7 = down
+    void* window = nullptr;
+    uint8_t pointerShown = 0;
+    int mouseCooperativeLevel = 0;  // 5 exclusive (pointer hidden), 6 shared (pointer shown)
+    int joystickCount = 0;
+    uint8_t mouseRefresh = 1;  // the next mouse read takes new movement values
+    int16_t lastDx = 0;
+    int16_t lastDy = 0;
+    int16_t lastWheel = 0;
+    int16_t keyToVirtualKey[256] = {};  // used only without a keyboard device
+};
+
+constexpr int kMouseLevelExclusive = 5;
+constexpr int kMouseLevelShared = 6;

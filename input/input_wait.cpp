@@ -1,0 +1,70 @@
+// The waits: for any input change, for a typed key and for a mouse click.
+#include <cmath>
+
+#include "input/input.h"
+#include "input/input_host.h"
+
+namespace {
+
+bool JoystickActive(InputState& s, int n) {
+    platform::JoystickDeviceState j;
+    JoystickRead(s, n, j);
+    for (uint8_t b : j.buttons) {
+        if (b) return true;
+    }
+    for (int32_t axis : {j.x, j.y, j.z}) {
+        double v = std::fmin(1.0, std::fmax(-1.0, axis / 32767.0));
+        if (std::fabs(v) > 0.1) return true;
+    }
+    uint32_t hat = j.pov[0];
+    return hat == 0 || hat == 9000 || hat == 18000 || hat == 27000;
+}
+
+}  // namespace
+
+void InputWaitAnyChange(InputState& s) {
+    InputHost& host = Host();
+    MouseReading m;
+    MouseReadClamped(s, m);
+    int x = s.mouseX, y = s.mouseY, b1 = m.button1, b2 = m.button2;
+    for (int pass = 0; pass < 15; ++pass) {
+        host.MusicCheck();
+        host.MessagePump();
+        KeyboardPoll(s);
+        s.mouseRefresh = 1;
+        if (host.EscapeQuits() && KeyDown(s, 1)) host.EndProgram();
+        for (int k = 0; k < 255; ++k) {
+            if (KeyDown(s, k)) return;
+        }
+        MouseReadClamped(s, m);
+        if (s.mouseX != x || s.mouseY != y || m.button1 != b1 || m.button2 != b2) return;
+        int sticks =
+            s.joystickCount < platform::kMaxJoysticks ? s.joystickCount : platform::kMaxJoysticks;
+        for (int n = sticks - 1; n >= 0; --n) {
+            if (JoystickActive(s, n)) return;
+        }
+        Os().SleepMs(5);
+    }
+}
+
+void KeyWaitCharacter(InputState& s) {
+    InputHost& host = Host();
+    while (KeyTranslate(s) != 0) {
+    }
+    while (KeyTranslate(s) == 0) {
+        host.MusicCheck();
+        host.MessagePump();
+        InputWaitAnyChange(s);
+    }
+    while (KeyTranslate(s) != 0) {
+    }
+}
+
+void MouseWaitClick(InputState& s) {
+    do {
+        s.mouseRefresh = 1;
+    } while (MouseAnyButtonDown(s));
+    while (!MouseAnyButtonDown(s)) InputWaitAnyChange(s);
+    while (MouseAnyButtonDown(s)) {
+    }
+}
