@@ -1,24 +1,15 @@
 #include "frame/end_path.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/int_convert.h"
 #include "frame/error_log.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "platform/paths.h"
 
 namespace {
-
-// Truncation towards zero without undefined behaviour: NaN gives 0, out-of-range values
-// saturate.
-int TruncInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return 2147483647;
-    if (v <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(v);
-}
 
 std::string IntText(int v) {
     char buf[16];
@@ -45,12 +36,12 @@ bool ending = false;
 
 std::vector<std::string> EndPathTraceLines(double errorCode, double errorLine, double currentLine,
                                            double currentModule) {
-    return {"-End On Line", IntText(TruncInt(errorCode)), IntText(TruncInt(errorLine - 1.0)),
-            IntText(TruncInt(currentLine)), IntText(TruncInt(currentModule))};
+    return {"-End On Line", IntText(ToInt(errorCode)), IntText(ToInt(errorLine - 1.0)),
+            IntText(ToInt(currentLine)), IntText(ToInt(currentModule))};
 }
 
 int EndPathExitCode(double errorCode) {
-    int code = TruncInt(errorCode);
+    int code = ToInt(errorCode);
     if (code == 0) return 0;
     if (code < 0 || code > 255) return 255;
     return code;

@@ -1,0 +1,72 @@
+// The log file's single append: exclusive, never through a link, regular files only.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/log_file.h"
+#include "support/test_support.h"
+
+TEST(PlatformLogFile, AppendsExactBytesAndCreatesTheFile) {
+    const std::string path = testsupport::MakeSubDir("logappend") + "/log.txt";
+    ASSERT_TRUE(platform::LogFileAppendOnce(path, "one\r\n"));
+    ASSERT_TRUE(platform::LogFileAppendOnce(path, "two\r\n"));
+    EXPECT_EQ(testsupport::ReadFile(path), "one\r\ntwo\r\n");
+    platform::LogFileRemove(path);
+    EXPECT_FALSE(testsupport::FileExists(path));
+}
+
+TEST(PlatformLogFile, RefusesLinksFifosAndFolders) {
+    const std::string dir = testsupport::MakeSubDir("logrefuse");
+    const std::string target = dir + "/target.txt", link = dir + "/link.txt";
+    ASSERT_TRUE(testsupport::WriteFile(target, "keep"));
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(platform::LogFileAppendOnce(link, "x\r\n"));
+    EXPECT_EQ(testsupport::ReadFile(target), "keep");
+
+    // A FIFO without a reader would block a plain open for writing.
+    const std::string fifo = dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(platform::LogFileAppendOnce(fifo, "x\r\n"));
+    EXPECT_FALSE(platform::LogFileAppendOnce(dir, "x\r\n"));
+
+    // Removing the link removes the link only.
+    platform::LogFileRemove(link);
+    EXPECT_EQ(testsupport::ReadFile(target), "keep");
+}
+
+TEST(PlatformLogFile, FailsWhileAnotherProcessHoldsTheFile) {
+    const std::string path = testsupport::MakeSubDir("loglock") + "/log.txt";
+    ASSERT_TRUE(testsupport::WriteFile(path, ""));
+    int ready[2], release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        int fd = open(path.c_str(), O_RDWR);
+        flock(fd, LOCK_EX);
+        char c = 1;
+        (void)!write(ready[1], &c, 1);
+        (void)!read(release[0], &c, 1);
+        _exit(0);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_FALSE(platform::LogFileAppendOnce(path, "blocked\r\n"));
+    (void)!write(release[1], &c, 1);
+    waitpid(pid, nullptr, 0);
+    EXPECT_TRUE(platform::LogFileAppendOnce(path, "free\r\n"));
+    EXPECT_EQ(testsupport::ReadFile(path), "free\r\n");
+}
+
+TEST(PlatformLogFile, TempFolderHasNoTrailingSlash) {
+    const char* old = getenv("TMPDIR");
+    std::string saved = old ? old : "";
+    setenv("TMPDIR", "/some/where//", 1);
+    EXPECT_EQ(platform::TempFolder(), "/some/where");
+    setenv("TMPDIR", "", 1);
+    EXPECT_EQ(platform::TempFolder(), "/tmp");
+    setenv("TMPDIR", saved.c_str(), 1);
+}
