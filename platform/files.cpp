@@ -1,0 +1,221 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace platform {
+
+int FileOpenRead(const std::string& path) {
+    if (path.empty()) return kNoFile;
+    // Non-blocking so a FIFO cannot hold us; only a regular file is accepted.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return kNoFile;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return kNoFile;
+    }
+    int fl = fcntl(fd, F_GETFL);
+    if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    return fd;
+}
+
+static int OpenForWriting(const std::string& path, int extra) {
+    if (path.empty()) return kNoFile;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | extra, 0644);
+    if (fd < 0) return kNoFile;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return kNoFile;
+    }
+    int fl = fcntl(fd, F_GETFL);
+    if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    return fd;
+}
+
+int FileOpenWrite(const std::string& path) {
+    return OpenForWriting(path, O_TRUNC);
+}
+
+int FileOpenAppend(const std::string& path) {
+    return OpenForWriting(path, O_APPEND);
+}
+
+int FileCreateExclusive(const std::string& path) {
+    if (path.empty()) return kNoFile;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return fd < 0 ? kNoFile : fd;
+}
+
+void FileClose(int fd) {
+    if (fd >= 0) ::close(fd);
+}
+
+int64_t FileRead(int fd, void* buf, size_t n) {
+    if (fd < 0) return -1;
+    size_t got = 0;
+    auto* p = static_cast<char*>(buf);
+    while (got < n) {
+        ssize_t r = ::read(fd, p + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return got > 0 ? static_cast<int64_t>(got) : -1;
+        }
+        if (r == 0) break;
+        got += static_cast<size_t>(r);
+    }
+    return static_cast<int64_t>(got);
+}
+
+bool FileWriteAll(int fd, const void* buf, size_t n) {
+    if (fd < 0) return false;
+    size_t done = 0;
+    auto* p = static_cast<const char*>(buf);
+    while (done < n) {
+        ssize_t w = ::write(fd, p + done, n - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (w == 0) return false;
+        done += static_cast<size_t>(w);
+    }
+    return true;
+}
+
+int64_t FileSeek(int fd, int64_t offset, int whence) {
+    if (fd < 0) return -1;
+    int w = whence == 0 ? SEEK_SET : whence == 1 ? SEEK_CUR : SEEK_END;
+    off_t r = ::lseek(fd, static_cast<off_t>(offset), w);
+    return r < 0 ? -1 : static_cast<int64_t>(r);
+}
+
+int64_t FileSizeOf(int fd) {
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool FileIsReadable(const std::string& path) {
+    int fd = FileOpenRead(path);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+int64_t FileSizeAt(const std::string& path) {
+    int fd = FileOpenRead(path);
+    if (fd < 0) return -1;
+    int64_t s = FileSizeOf(fd);
+    ::close(fd);
+    return s;
+}
+
+bool FileRemove(const std::string& path) {
+    if (path.empty()) return false;
+    struct stat st;
+    // Folders are not files; unlink would refuse them anyway, this keeps the intent plain.
+    if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool FileRename(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileReadWhole(const std::string& path, std::string& out, size_t maxBytes) {
+    out.clear();
+    int fd = FileOpenRead(path);
+    if (fd < 0) return false;
+    int64_t size = FileSizeOf(fd);
+    if (size < 0 || static_cast<uint64_t>(size) > maxBytes) {
+        ::close(fd);
+        return false;
+    }
+    out.resize(static_cast<size_t>(size));
+    int64_t got = FileRead(fd, out.data(), out.size());
+    ::close(fd);
+    if (got < 0) {
+        out.clear();
+        return false;
+    }
+    out.resize(static_cast<size_t>(got));
+    return true;
+}
+
+int FileCreateBeside(const std::string& target, std::string& tempPath) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = target + ".tmp" + std::to_string(::getpid()) + "_" +
+                   std::to_string(counter.fetch_add(1));
+        int fd =
+            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    tempPath.clear();
+    return kNoFile;
+}
+
+bool FileCommitBeside(int fd, const std::string& tempPath, const std::string& target) {
+    bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0 && ::close(fd) != 0) ok = false;
+    if (ok) ok = ::rename(tempPath.c_str(), target.c_str()) == 0;
+    if (!ok && !tempPath.empty()) ::unlink(tempPath.c_str());
+    return ok;
+}
+
+bool FileWriteWhole(const std::string& path, const std::string& bytes) {
+    std::string tmp;
+    int fd = FileCreateBeside(path, tmp);
+    if (fd < 0) return false;
+    if (!FileWriteAll(fd, bytes.data(), bytes.size())) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return FileCommitBeside(fd, tmp, path);
+}
+
+bool DirectoryList(const std::string& folder, std::vector<DirEntry>& out) {
+    out.clear();
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return false;
+    std::string base = folder.empty() ? std::string(".") : folder;
+    if (base.back() != '/') base += '/';
+    while (dirent* e = ::readdir(d)) {
+        DirEntry de;
+        de.name = e->d_name;
+        if (e->d_type == DT_DIR) {
+            de.isDirectory = true;
+        } else if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st;
+            de.isDirectory = ::stat((base + de.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        out.push_back(std::move(de));
+    }
+    ::closedir(d);
+    return true;
+}
+
+std::string PrivateFolderCreate(const std::string& parent, const std::string& prefix) {
+    std::string templ = parent + "/" + prefix + "XXXXXX";
+    std::string buf = templ;
+    // mkdtemp creates the folder exclusively with mode 0700.
+    if (!::mkdtemp(buf.data())) return {};
+    return buf;
+}
+
+bool FolderRemove(const std::string& path) {
+    return ::rmdir(path.c_str()) == 0;
+}
+
+}  // namespace platform
