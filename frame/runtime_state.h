@@ -60,7 +60,7 @@ struct RuntimeState {
     // ---- renderer once-only flags (frame) ----
     bool windowClassRegistered = false;
     bool rendererStringRead = false;
-    RtString rendererString;
+    std::string rendererString;
     bool softwareWarningShown = false;
     // ---- end frame ----
 

@@ -32,6 +32,9 @@ public:
     void FrameRate(int framesPerSecond);
     // Swaps, clears and paces to the frame rate; the milliseconds spent plus one.
     double SwapAndPace();
+    // What every frame starts from: blending off, alpha 1, white, background layer 0, the
+    // whole-window 2D viewport, no mip-mapped textures, the fixed-function pipeline.
+    void FrameStateReset();
 
     // Frame duration for a rate: 1000 / fps, or 2 ms when fps <= 0.
     static double FrameDurationFor(int framesPerSecond);

@@ -5,8 +5,7 @@
 
 namespace platform {
 
-// $TMPDIR when set and non-empty, else /tmp; no trailing '/'.
-std::string TempFolder();
+// The temporary folder is TempFolder() in platform/log_file.h.
 
 // Full path of the running executable (empty when it cannot be read).
 std::string ExecutablePath();

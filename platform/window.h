@@ -9,11 +9,11 @@ namespace platform {
 
 struct WindowSpec {
     std::string title;
-    int x = 0, y = 0;          // outer position; ignored when centred
-    bool centred = true;       // centre on the desktop
-    int width = 640;           // client size; 0 takes the desktop size
+    int x = 0, y = 0;     // outer position; ignored when centred
+    bool centred = true;  // centre on the desktop
+    int width = 640;      // client size; 0 takes the desktop size
     int height = 480;
-    int samples = 0;           // multisample count, 0 = none
+    int samples = 0;  // multisample count, 0 = none
     bool visible = true;
 };
 
@@ -22,6 +22,9 @@ struct DisplayMode {
     int width = 0, height = 0, bits = 0;
 };
 DisplayMode DesktopMode();
+
+// Starts the window system once (later calls only report); false when there is no display.
+bool WindowSystemStart();
 
 // Creates the window and, when none exists yet, the GL context (a compatibility context with
 // double buffer, 24 depth and 8 stencil bits). An existing context is kept and made current on
@@ -62,7 +65,7 @@ bool WindowManaged();
 // GL.
 void WindowSwap();
 void* GlProcAddress(const char* name);
-bool GlAccelerated();  // the platform's "hardware accelerated visual" answer
+bool GlAccelerated();  // the platform's "rendered by hardware" answer for the current context
 int GlSamples();       // multisample count of the current context, 0 = none
 bool SwapIntervalSet(int interval);
 

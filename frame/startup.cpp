@@ -1,0 +1,147 @@
+#include "frame/startup.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "corvane.h"
+#include "frame/end_path.h"
+#include "frame/error_log.h"
+#include "frame/frame_loop.h"
+#include "frame/rt_text.h"
+#include "frame/runtime_state.h"
+#include "frame/shutdown.h"
+#include "gfx/opengl_vezezodi.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+
+namespace {
+bool NeedsQuotes(const char* a) {
+    if (!*a) return true;
+    for (; *a; ++a)
+        if (*a == ' ' || *a == '\t' || *a == '"') return true;
+    return false;
+}
+
+void RendererShutdown() {
+    delete runtimeState.renderer;
+    runtimeState.renderer = nullptr;
+    runtimeState.mainWindow = nullptr;
+}
+
+void TimesReset() {
+    RuntimeState& rs = runtimeState;
+    rs.frameStartTime = rs.previousFrameStartTime = rs.programStartTime = FrameTimer();
+}
+}  // namespace
+
+std::string CommandLineTail(int argc, const char* const* argv) {
+    std::string tail;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) tail += ' ';
+        const char* a = argv[i] ? argv[i] : "";
+        if (NeedsQuotes(a)) {
+            tail += '"';
+            for (const char* p = a; *p; ++p) {
+                if (*p == '"') tail += '\\';
+                tail += *p;
+            }
+            tail += '"';
+        } else {
+            tail += a;
+        }
+    }
+    return tail;
+}
+
+int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const char* title) {
+    RuntimeState& rs = runtimeState;
+    ErrorLogReset();
+    rs.autoPause = true;
+
+    ErrorLogAppend("Init GFX");
+    rs.renderer = new OpenGLVezezodi();
+    ShutdownRegister(ShutdownStep::Renderer, RendererShutdown);
+    if (!rs.renderer->WindowSetup(instance, rs.screenWidth, rs.screenHeight, 0, rs.frameRate,
+                                  rs.multisampleRequest))
+        return 0;
+
+    rs.mainWindow = rs.renderer->windowHandle;
+    platform::WindowTitleSet(title);
+    rs.windowTitle = StdToRt(title);
+
+    ErrorLogAppend("Init Input");
+    // The input record is created here (input module).
+
+    ErrorLogAppend("Init Sound");
+    // The sound device record and the 2,048 sound slots are created here (sound module).
+
+    ErrorLogAppend("Init Network");
+    // The idle network state and the 3D scene object are created here (network, 3D modules).
+
+    // The random generator is seeded here with the timer truncated (core module).
+
+    ErrorLogAppend("Init Window");
+    if (rs.fullScreen != 0)
+        rs.renderer->FullScreenEnter();
+    else
+        rs.renderer->FullScreenLeave();
+    platform::ScreenSaverInhibit();
+
+    // Input and sound start here with the window (input, sound modules); the current font
+    // becomes 0 (gfx module).
+
+    std::string exe = platform::ExecutablePath();
+    // The archive slots are created here and ShoeboxSet(exe, exe) finds an archive appended to
+    // the executable (lib module).
+    size_t cut = exe.find_last_of("/\\");
+    if (cut != std::string::npos) platform::CurrentFolderSet(exe.substr(0, cut));
+
+    // ScreenClear (gfx module).
+
+    TimesReset();
+    rs.renderer->SwapAndPace();
+    rs.renderer->Viewport2D(0, 0, 0, 0);
+
+    // The built-in font is loaded as font 0 and "Loading..." printed centred (gfx module).
+    FramePresent();
+
+    rs.paused = false;
+    // Linux sleeps to the millisecond already: no timer resolution to raise.
+
+    TimesReset();
+
+    // The system font "smalfont.png" / "smalfont.bmp" becomes font 0 (gfx, lib modules).
+
+    if (showFlag == kShowHidden) {
+        rs.renderer->WindowHide();
+        platform::WindowHide();
+    }
+
+    // The pointer is shown or hidden from hidePointer (input module).
+
+    ErrorLogAppend("Init Finalized");
+    return 1;
+}
+
+void ProgramEntry(void* instance, const std::string& commandLineTail, int showFlag) {
+    RuntimeState& rs = runtimeState;
+    rs.commandLine = StdToRt(commandLineTail);
+    rs.screenHeight = 480;
+    rs.screenWidth = 640;
+    rs.fullScreen = 0;
+    rs.multisampleRequest = 0;
+    rs.frameRate = 60;
+    rs.debugMode = 0;
+    rs.hidePointer = 1;
+
+    if (RuntimeInit(instance, rs.commandLine, showFlag, "Corvane prog_1") == 0) {
+        std::fprintf(stderr, "Corvane: the window or its OpenGL context could not be created\n");
+        std::fflush(stderr);
+        std::exit(1);
+    }
+    rs.errorLine = 0.0;
+    rs.errorCode = 0.0;
+    rs.currentLine = 0.0;
+    GameMain();
+    EndPath();
+}

@@ -1,0 +1,315 @@
+#include "gfx/opengl_vezezodi.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/error_log.h"
+#include "frame/frame_loop.h"
+#include "frame/pacing.h"
+#include "frame/runtime_state.h"
+#include "gfx/gl_ext.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+
+// Interim texture-store hooks; the texture store in gfx/ defines the real ones.
+__attribute__((weak)) void OpenGLVezezodi::TextureStoreCreate() {}
+__attribute__((weak)) void OpenGLVezezodi::TextureStoreRelease() {}
+__attribute__((weak)) void OpenGLVezezodi::BackdropLayerDraw(int) {}
+__attribute__((weak)) void OpenGLVezezodi::OffscreenEnd() {}
+
+namespace {
+const char* const kSoftwareCaption = "!!OpenGL Software Emulation!!";
+// Latin-1, as the system has always shown it.
+const char* const kSoftwareText =
+    "Please update your GFX adapter's driver\n"
+    "so it can render OpenGL by HARDWARE\n"
+    "\n"
+    "\n"
+    "Bitte aktualisieren Sie Ihren\n"
+    "Grafkkartentreiber, damit er OpenGL\n"
+    "per HARDWARE unterst\xfctzt!";
+}  // namespace
+
+double OpenGLVezezodi::FrameDurationFor(int framesPerSecond) {
+    return framesPerSecond <= 0 ? 2.0 : 1000.0 / framesPerSecond;
+}
+
+OpenGLVezezodi::OpenGLVezezodi() {
+    TextureStoreCreate();
+    double freq = 0.0;
+    bool counter = platform::ClockCounterQuery(freq);
+    runtimeState.perfCounterAvailable = counter && freq > 0.0;
+    runtimeState.perfCounterFrequency = freq;
+    nextFrameTime = FrameTimer();
+}
+
+OpenGLVezezodi::~OpenGLVezezodi() {
+    OffscreenEnd();
+    WindowDestroy();
+    std::free(scratchVertices);
+    scratchVertices = nullptr;
+}
+
+void OpenGLVezezodi::FrameRate(int framesPerSecond) {
+    frameDuration = FrameDurationFor(framesPerSecond);
+}
+
+void OpenGLVezezodi::Smoothing(int flag) {
+    smoothing = flag != 0 ? 1 : 0;
+}
+
+bool OpenGLVezezodi::CreateWindowAndContext(int samples) {
+    platform::WindowSpec spec;
+    spec.title = "Corvane";
+    spec.width = width;
+    spec.height = height;
+    spec.samples = samples;
+    spec.visible = false;
+    return platform::WindowCreate(spec);
+}
+
+int OpenGLVezezodi::MultisampleFormat(int samples) {
+    const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    bool listed = GlExtensionListed(ext, "GL_ARB_multisample");
+    char line[256];
+    GlExtLogLine(line, sizeof line, "GL_ARB_multisample", listed);
+    ErrorLogAppend(line);
+    if (!listed) return 0;
+    // The window's visual fixes the sample count, so each try is a fresh window; the count
+    // halves until a window with that many samples can be made.
+    for (int n = samples; n > 0; n /= 2) {
+        platform::WindowDestroy(true);
+        if (CreateWindowAndContext(n)) return n;
+    }
+    return 0;
+}
+
+void OpenGLVezezodi::SoftwareRenderingCheck() {
+    RuntimeState& rs = runtimeState;
+    if (rs.softwareWarningShown) return;
+    if (!rs.rendererStringRead) {
+        const char* r = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        rs.rendererString = r ? r : "";
+        rs.rendererStringRead = true;
+    }
+    bool software = !platform::GlAccelerated() || rs.rendererString == "Mesa Windows GDI Driver";
+    if (!software) return;
+    rs.softwareWarningShown = true;
+    // Without a window manager (a bare X server, a test run) nobody could answer a modal
+    // box and start-up would hang; the log line is written either way.
+    if (platform::WindowManaged()) platform::WarningBox(kSoftwareCaption, kSoftwareText);
+    ErrorLogAppend("OpenGL Software Emulation");
+}
+
+bool OpenGLVezezodi::WindowSetup(void* instance, int w, int h, int bits, int framesPerSecond,
+                                 int multisample) {
+    frameDuration = FrameDurationFor(framesPerSecond);
+    if (!runtimeState.windowClassRegistered) {
+        if (!platform::WindowSystemStart()) return false;
+        runtimeState.windowClassRegistered = true;
+    }
+    instanceHandle = instance;
+    multisampleRequest = multisample;
+    width = w;
+    height = h;
+    if (!CreateWindowAndContext(0)) return false;
+
+    int ww = 0, wh = 0;
+    platform::WindowSize(ww, wh);
+    if (bits == 0) bits = platform::DesktopMode().bits;
+    if (width == 0 || height == 0) {
+        width = ww;
+        height = wh;
+    }
+    colourBits = bits;
+    fullScreen = 0;
+
+    int request = multisampleRequest;
+    multisampleRequest = 0;
+    if (request != 0 && MultisampleFormat(request) == 0) {
+        // No multisampled window could be made: back to a plain one.
+        if (!platform::WindowExists() && !CreateWindowAndContext(0)) return false;
+    }
+    windowHandle = platform::WindowHandle();
+    glContext = windowHandle;  // the platform keeps the context with the window
+
+    SoftwareRenderingCheck();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    colourBits = bits;
+    fullScreen = 0;
+    nextFrameTime = FrameTimer();
+
+    GlEntryPointsLoad();
+
+    platform::WindowShow();
+    std::printf("Viewport\n");
+    Viewport2D(0, 0, 0, 0);
+    std::printf("GFX seem OK\n");
+    std::fflush(stdout);
+    initialised = 1;
+    return true;
+}
+
+void OpenGLVezezodi::ScreenModeChange(int w, int h, int bits, bool full) {
+    if (w != 0) width = w;
+    if (h != 0) height = h;
+    if (bits != 0) colourBits = bits;
+    if (full)
+        FullScreenEnter();
+    else
+        FullScreenLeave();
+}
+
+bool OpenGLVezezodi::FullScreenEnter() {
+    const int desktopBits = platform::DesktopMode().bits;
+    const int askBits = (colourBits != 0 && colourBits != desktopBits) ? colourBits : 0;
+    bool ok = platform::WindowFullScreenEnter(width, height, askBits);
+    if (!ok && askBits != 0) ok = platform::WindowFullScreenEnter(width, height, 0);
+    if (!ok) {
+        platform::Beep();
+        ErrorLogAppend("No Fullscreen Mode available");
+        FullScreenLeave();
+        return false;
+    }
+    // The same window and context go full screen, so nothing needs re-creating.
+    platform::WindowShow();
+    platform::WindowRaise();
+    Viewport2D(0, 0, 0, 0);
+    fullScreen = 1;
+    return true;
+}
+
+bool OpenGLVezezodi::FullScreenLeave() {
+    if (fullScreen) platform::WindowFullScreenLeave();
+    if (platform::WindowExists()) {
+        platform::WindowResize(width, height);
+        if (fullScreen) {
+            platform::DisplayMode d = platform::DesktopMode();
+            platform::WindowMove((d.width - width) / 2, (d.height - height) / 2);
+        }
+        platform::WindowShow();
+        platform::WindowRaise();
+    }
+    Viewport2D(0, 0, 0, 0);
+    fullScreen = 0;
+    return true;
+}
+
+void OpenGLVezezodi::WindowDestroy() {
+    TextureStoreRelease();
+    if (fullScreen) platform::WindowFullScreenLeave();
+    fullScreen = 0;
+    platform::WindowDestroy(true);
+    windowHandle = nullptr;
+    glContext = nullptr;
+    initialised = 0;
+}
+
+void OpenGLVezezodi::WindowHide() {
+    if (fullScreen) {
+        platform::WindowFullScreenLeave();
+        fullScreen = 0;
+    }
+    platform::WindowHide();
+}
+
+void OpenGLVezezodi::WindowSizeChange(int w, int h) {
+    width = w;
+    height = h;
+    Viewport2D(0, 0, 0, 0);
+}
+
+void OpenGLVezezodi::Viewport2D(int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) {
+        x = 0;
+        y = 0;
+        w = width;
+        h = height;
+    }
+    viewportX = x;
+    viewportY = y;
+    viewportWidth = w;
+    viewportHeight = h;
+    if (!platform::WindowExists()) return;
+    glViewport(x, height - h - y, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.05f);
+    glColor4f(1, 1, 1, 1);
+    glClearColor(0, 0, 0, 1);
+    glDisable(GL_FOG);
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_POINT_SMOOTH);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_LIGHTING);
+    glShadeModel(GL_FLAT);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_DITHER);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_POLYGON_SMOOTH);
+    glDisable(GL_POLYGON_OFFSET_POINT);
+    glDisable(GL_AUTO_NORMAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+    glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
+    smoothing = 1;
+
+    // No sprite on either texture unit.
+    if (glExt.glActiveTextureARB) {
+        glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    currentTextureSprite = -1;
+    currentSecondUnitSprite = -1;
+}
+
+namespace {
+class FramePaceClock : public PaceClock {
+public:
+    double Now() override { return FrameTimer(); }
+    void Sleep(int ms) override { platform::SleepMs(ms); }
+    bool DispatchOne() override { return MessageDispatchOne(); }
+};
+}  // namespace
+
+double OpenGLVezezodi::SwapAndPace() {
+    OffscreenEnd();
+    platform::WindowSwap();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    FramePaceClock clock;
+    PaceOutcome out = PaceToSlot(clock, nextFrameTime, frameDuration);
+    nextFrameTime = out.nextFrameTime;
+    return out.result;
+}
+
+void OpenGLVezezodi::FrameStateReset() {
+    glEnable(GL_BLEND);
+    glDisable(GL_BLEND);
+    currentAlpha = 1.0f;
+    glColor4f(1, 1, 1, 1);
+    BackdropLayerDraw(0);
+    Viewport2D(0, 0, 0, 0);
+    useMipmappedTexture = 0;
+    if (glExt.glUseProgramObjectARB) glExt.glUseProgramObjectARB(0);
+}
+
+void ScreenSizeGetInt(int& w, int& h) {
+    OpenGLVezezodi* r = runtimeState.renderer;
+    w = r ? r->width : 0;
+    h = r ? r->height : 0;
+}
