@@ -28,9 +28,145 @@ void ScreenSizeGet(double& width, double& height);
 // ---- end frame ----
 
 // ---- core: strings, number text, arrays, math, random (core/) ----
+#include <concepts>
+#include <initializer_list>
+
+#include "core/math_ops.h"
+
+// Positions are 0-based; every number used as an integer is truncated toward zero.
+double StringLength(const RtString& s);
+double StringLength(double value);  // length of the number's text
+RtString StringMid(const RtString& s, double position, double count);
+double StringFind(const RtString& haystack, const RtString& needle, double start);
+double StringFind(const char* haystack, const char* needle, double start);
+double StringFind(const RtString& haystack, const char* needle, double start);
+double StringFind(const char* haystack, const RtString& needle, double start);
+RtString StringReplace(const RtString& s, const RtString& search, const RtString& replacement);
+RtString StringLower(const RtString& s);
+RtString StringUpper(const RtString& s);
+double StringCode(const RtString& s);
+RtString StringChar(double code);
+RtString NumberFormat(double width, double decimals, double value);
+RtString HexEncode(const void* bytes, double count);
+
+void ArrayDim(RtNumberArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+void ArrayDim(RtIntArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+void ArrayDim(RtStringArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+void ArrayRedim(RtNumberArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+void ArrayRedim(RtIntArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+void ArrayRedim(RtStringArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+double ArraySize(const RtNumberArray& a, double dimension);
+double ArraySize(const RtIntArray& a, double dimension);
+double ArraySize(const RtStringArray& a, double dimension);
+void ArrayPush(RtStringArray& a, const RtString& s);
+void ArrayFill(RtNumberArray& a, double count, const double* values);
+void ArrayFill(RtIntArray& a, double count, const int32_t* values);
+void ArrayFill(RtNumberArray& a, std::initializer_list<double> values);
+void ArrayFill(RtIntArray& a, std::initializer_list<int32_t> values);
+
+double MathSin(double degrees);
+double MathCos(double degrees);
+double MathTan(double degrees);
+double MathAtan(double y, double x);  // degrees, -180..180
+double MathAsin(double x);
+double MathAcos(double x);
+double MathSqrt(double x);
+double MathPow(double base, double exponent);
+double MathFmod(double x, double y);
+double MathMod(double a, double b);  // 32-bit integer remainder
+double MathAbs(double v);
+double MathMin(double a, double b);
+double MathMax(double a, double b);
+// The 32-bit integer forms, chosen only when both arguments are int.
+template <std::same_as<int> T>
+T MathAbs(T v) {
+    return MathAbsInt(v);
+}
+template <std::same_as<int> T>
+T MathMin(T a, T b) {
+    return a < b ? a : b;
+}
+template <std::same_as<int> T>
+T MathMax(T a, T b) {
+    return a > b ? a : b;
+}
+template <std::same_as<int> T>
+T MathMod(T a, T b) {
+    return MathModInt(a, b);
+}
+double RectOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2,
+                   double h2);
+double RandomGet(double n);    // 0..n inclusive; 0 when n <= 0
+void RandomSeed(double seed);  // the seed's integral part modulo 2^32
 // ---- end core ----
 
 // ---- lib: files, archive, INI, line files (lib/) ----
+// File channels 0..7. A channel number outside 0..7 ends the program with error 7; a read
+// that cannot deliver all its bytes, or a write on a closed channel or one that does not
+// complete, ends it with error 3. Test FileEnd before reading.
+double FileOpen(double channel, const RtString& path, double readFlag);  // 1 opened, else 0
+void FileClose(double channel);
+void FileCloseAll();
+double FileEnd(double channel);  // 1 when position >= size (a write channel: always 1)
+double FilePosition(double channel);
+// mode 0 from the start, > 0 from the current place, < 0 from the end.
+void FileSeek(double channel, double offset, double mode);
+void FileReadByte(double channel, double& value);
+void FileReadUByte(double channel, double& value);
+void FileReadWord(double channel, double& value);
+void FileReadUWord(double channel, double& value);
+void FileReadLong(double channel, double& value);
+void FileReadULong(double channel, double& value);
+void FileReadFloat(double channel, double& value);
+void FileReadDouble(double channel, double& value);
+// Exactly count bytes; the text stops at the first zero byte among them.
+void FileReadString(double channel, RtString& value, double count);
+// One line (CR LF or LF; a line over 1,023 bytes comes back in pieces of 1,023).
+void FileReadLine(double channel, RtString& value);
+void FileReadLine(double channel, double& value);
+void FileReadLine(double channel, int& value);
+void FileWriteByte(double channel, double value);
+void FileWriteUByte(double channel, double value);
+void FileWriteWord(double channel, double value);
+void FileWriteUWord(double channel, double value);
+void FileWriteLong(double channel, double value);
+void FileWriteULong(double channel, double value);
+void FileWriteFloat(double channel, double value);
+void FileWriteDouble(double channel, double value);
+void FileWriteString(double channel, const RtString& text);  // no terminator, no line end
+void FileWriteLine(double channel, const RtString& text);    // followed by CR LF
+void FileWriteLine(double channel, double value);
+void FileWriteLine(double channel, int value);
+// Path commands; '\' in paths is taken as '/'.
+double FileSize(const RtString& path);    // 0 when it is not a readable file
+double FileExists(const RtString& path);  // 1 for a readable regular file
+double FileDelete(const RtString& path);
+// Copies through a temporary file beside the target: a failed copy leaves the target as it was.
+void FileCopy(const RtString& source, const RtString& target);
+RtString DirectoryGet();  // with '/' separators and a trailing '/'
+double DirectorySet(const RtString& path);
+// Folders first ("." and ".." included, unfiltered), then files matching pattern; the result
+// is files + 65536 x folders.
+double FileList(const RtString& pattern, RtStringArray& names);
+double PatternMatch(const RtString& pattern, const RtString& text);
+// Media archives for the loaders and for music; resets both lookups.
+void ShoeboxSet(const RtString& mediaArchive, const RtString& musicArchive);
+// INI data: written back to its file when another is opened and at shutdown.
+void IniOpen(const RtString& path);
+RtString IniGet(const RtString& section, const RtString& key);  // or "NO_DATA"
+// Empty value: removes an existing key (a missing key is added empty); empty key: removes
+// the section.
+void IniPut(const RtString& section, const RtString& key, const RtString& value);
+// Line file, lines 0..255. Outside that range: "NO_DATA" and error code 7; a missing file:
+// "NO_FILE" and error code 3. The target forms return that code (0 when all went well).
+RtString LineFileGet(const RtString& path, double line);
+double LineFileGet(const RtString& path, double line, RtString& target);
+double LineFileGet(const RtString& path, double line, double& target);
+double LineFileGet(const RtString& path, double line, int& target);
+void LineFilePut(const RtString& path, double line, const RtString& text);  // cut at 1,023 bytes
+void LineFilePut(const RtString& path, double line, double value);
+// Pieces between delimiter characters, empty pieces dropped; returns their number.
+double StringSplit(const RtString& text, const RtString& delimiters, RtStringArray& pieces);
 // ---- end lib ----
 
 // ---- system: log, errors, system and data commands (frame/, lib/) ----
@@ -70,9 +206,76 @@ void LibraryDeclare(RtString& library, const RtString& function, void*& pointer)
 // ---- end system ----
 
 // ---- gfx: pictures, drawing, fonts, renderer (gfx/) ----
+// Sprite slots 0..65502 are the program's. Slots, positions and sizes are truncated toward
+// zero; colours are red + green * 256 + blue * 65536; angles in degrees.
+double SpriteLoad(const RtString& file, double slot);      // 1 loaded, 0 not
+double SpriteLoadBump(const RtString& file, double slot);  // as a normal map
+double AnimLoad(const RtString& file, double slot, double frameWidth, double frameHeight);
+double SpriteGrab(double slot, double x, double y, double width, double height);
+void SpriteSizeGet(double slot, double& width, double& height);
+double SpriteSave(const RtString& file, double slot);  // ".png" names PNG, others BMP
+double ScreenSave(const RtString& file);
+void TransparencySet(double colour);
+double BackgroundLoad(const RtString& file);
+double BackgroundFadeLoad(const RtString& file);  // 1.5 s cross-fade
+void BackgroundGrab();
+void ScreenClear();
+
+// 0 opaque; above 0 additive, below 0 alpha-blended, the magnitude being the alpha (<= 1).
+void BlendModeSet(double mode);
+void SpriteDraw(double slot, double x, double y);
+void SpriteDrawStretch(double slot, double x, double y, double width, double height);
+void SpriteDrawZoom(double slot, double x, double y, double zoomX, double zoomY);
+void SpriteDrawRotate(double slot, double x, double y, double angle);
+void SpriteDrawRotoZoom(double slot, double x, double y, double angle, double zoom);
+void AnimDraw(double slot, double frame, double x, double y);
+void AnimDrawStretch(double slot, double frame, double x, double y, double width, double height);
+void AnimDrawRotoZoom(double slot, double frame, double x, double y, double angle, double zoom);
+void RectDraw(double x, double y, double width, double height, double colour);
+void LineDraw(double x1, double y1, double x2, double y2, double colour);
+void PixelSet(double x, double y, double colour);
+double PixelGet(double x, double y);
+void PolyStart(double slot);  // -1: untextured
+void PolyPoint(double x, double y, double textureX, double textureY, double colour);
+void PolyEnd();
+double SpriteCollide(double slot1, double x1, double y1, double slot2, double x2, double y2);
+double AnimCollide(double slot1, double frame1, double x1, double y1, double slot2, double frame2,
+                   double x2, double y2);
+
+// Fonts 0..31; a font picture is a grid of 16 cells across.
+void FontLoad(const RtString& file, double font);  // the built-in font when it cannot load
+void FontSet(double font);
+void TextPrint(const RtString& text, double x, double y);
+void NumberPrint(double value, double x, double y);
+void FontSizeGet(double& cellWidth, double& cellHeight);
 // ---- end gfx ----
 
 // ---- input: keyboard, mouse, joysticks (input/) ----
+// Keys are scan-code numbers 0..255 (1 ESC, 28 Enter, 57 Space, 200 Up, ...).
+double KeyGet(double key);  // 1 while the key is down
+RtString KeyCharGet();      // the character of a newly pressed key, or ""
+void KeyWait();             // waits for a key that gives a character
+void MouseStateGet(double& x, double& y, double& button1, double& button2);
+double MouseAxisGet(double index);  // 0 dx, 1 dy, 2 wheel, 3..5 buttons 1..3
+void MouseSet(double x, double y);  // the runtime's position; the pointer does not move
+void PointerShow(double flag);
+void MouseWait();  // waits for a click (press and release)
+double JoystickCountGet();
+RtString JoystickNameGet(double n);
+double JoystickXGet(double n);  // axes -1..1
+double JoystickYGet(double n);
+double JoystickZGet(double n);
+double JoystickRxGet(double n);
+double JoystickRyGet(double n);
+double JoystickRzGet(double n);
+double JoystickPovXGet(double n);                   // hat: -1 left, 1 right
+double JoystickPovYGet(double n);                   // hat: -1 up, 1 down
+double JoystickButtonGet(double n, double button);  // button byte, pressed 128
+void JoystickRead(double& x, double& y, double& button1, double& button2);
+void JoystickForceSet(double n, double durationMs, double x, double y);
+void TextInput(RtString& text, double x, double y);  // line editor, returns on Enter
+void TextInputInt(double& value, double x, double y);
+void TextInputNumber(double& value, double x, double y);
 // ---- end input ----
 
 // ---- path: path finding (path/) ----

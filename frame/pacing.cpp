@@ -5,12 +5,15 @@
 double PaceNextSlot(double next, double duration, double t) {
     double n = next + duration;
     if (!(duration > 0.0) || !(t > n)) return n;
-    // Whole frame durations in one step, so a tiny duration cannot loop for millions of steps.
-    double k = std::ceil((t - n) / duration);
-    double m = n + k * duration;
-    // Rounding can land one step either side of the exact answer.
-    if (m < t) m += duration;
-    if (m - duration >= t && m - duration > n) m -= duration;
+    // Whole frame durations in one step, so a tiny duration cannot loop for millions of steps;
+    // start one step short and finish with the stepwise rule, which absorbs rounding.
+    double k = std::ceil((t - n) / duration) - 1.0;
+    double m = k > 0.0 ? n + k * duration : n;
+    while (t > m) {
+        const double step = m + duration;
+        if (step == m) return t;  // duration below the clock's resolution at this magnitude
+        m = step;
+    }
     return m;
 }
 

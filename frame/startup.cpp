@@ -1,5 +1,6 @@
 #include "frame/startup.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,8 @@
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "gfx/opengl_vezezodi.h"
+#include "input/input_runtime.h"
+#include "lib/lib_startup.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 
@@ -70,7 +73,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     rs.windowTitle = StdToRt(title);
 
     ErrorLogAppend("Init Input");
-    // The input record is created here (input module).
+    InputRecordCreate();
 
     ErrorLogAppend("Init Sound");
     // The sound device record and the 2,048 sound slots are created here (sound module).
@@ -78,7 +81,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     ErrorLogAppend("Init Network");
     // The idle network state and the 3D scene object are created here (network, 3D modules).
 
-    // The random generator is seeded here with the timer truncated (core module).
+    RandomSeed(std::trunc(FrameTimer()));
 
     ErrorLogAppend("Init Window");
     if (rs.fullScreen != 0)
@@ -87,12 +90,12 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
         rs.renderer->FullScreenLeave();
     platform::ScreenSaverInhibit();
 
-    // Input and sound start here with the window (input, sound modules); the current font
-    // becomes 0 (gfx module).
+    InputRuntimeStart();
+    // Sound starts here with the window (sound module).
+    rs.currentFont = 0;
 
     std::string exe = platform::ExecutablePath();
-    // The archive slots are created here and ShoeboxSet(exe, exe) finds an archive appended to
-    // the executable (lib module).
+    LibStartup(exe);
     size_t cut = exe.find_last_of("/\\");
     if (cut != std::string::npos) platform::CurrentFolderSet(exe.substr(0, cut));
 
@@ -117,7 +120,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
         platform::WindowHide();
     }
 
-    // The pointer is shown or hidden from hidePointer (input module).
+    InputPointerStateApply();
 
     ErrorLogAppend("Init Finalized");
     return 1;

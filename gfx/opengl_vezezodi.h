@@ -60,6 +60,9 @@ public:
     void BackdropLayerDraw(int layer);
     // Ends drawing into an off-screen target, if one is current (before every swap).
     void OffscreenEnd();
+    SpriteSlot* spriteTable = nullptr;        // kSpriteSlotCount slots
+    uint8_t** alphaMasks = nullptr;           // one per slot, made on the first collision test
+    BackdropLayer* backdropLayers = nullptr;  // kBackdropLayerCount layers
     // ---- end texture store ----
 
     float currentAlpha = 1.0f;

@@ -37,10 +37,10 @@ bool MouseRead(InputState& s, MouseReading& out);
 // Reads the mouse and clamps the runtime's position into the window (kept in the record).
 void MouseReadClamped(InputState& s, MouseReading& out);
 bool MouseAnyButtonDown(InputState& s);
-void PointerShow(InputState& s, bool show);
+void PointerShowSet(InputState& s, bool show);
 
 // Joystick n as the all-zero state when it cannot be read.
-bool JoystickRead(InputState& s, int n, platform::JoystickDeviceState& out);
+bool JoystickStateRead(InputState& s, int n, platform::JoystickDeviceState& out);
 void JoystickForce(InputState& s, int n, double durationMs, double x, double y);
 
 // Returns at the first change of keys, mouse or joysticks, or after 15 passes of 5 ms.

@@ -87,7 +87,7 @@ void InputStart(InputState& s, void* window, bool exclusive) {
 
 void InputShutdown(InputState& s) {
     platform::InputSystem& os = Os();
-    PointerShow(s, true);
+    PointerShowSet(s, true);
     if (s.mouseDevice) {
         os.MouseUnacquire(s.mouseDevice);
         os.MouseRelease(s.mouseDevice);

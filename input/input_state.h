@@ -23,6 +23,8 @@ struct InputState {
     int16_t lastDx = 0;
     int16_t lastDy = 0;
     int16_t lastWheel = 0;
+    // Device movement read between refreshes, kept for the next refresh so none is lost.
+    int heldDx = 0, heldDy = 0, heldDz = 0;
     int16_t keyToVirtualKey[256] = {};  // used only without a keyboard device
 };
 

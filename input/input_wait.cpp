@@ -8,7 +8,7 @@ namespace {
 
 bool JoystickActive(InputState& s, int n) {
     platform::JoystickDeviceState j;
-    JoystickRead(s, n, j);
+    JoystickStateRead(s, n, j);
     for (uint8_t b : j.buttons) {
         if (b) return true;
     }

@@ -12,7 +12,7 @@ double ClampUnit(double v) {
 
 }  // namespace
 
-bool JoystickRead(InputState& s, int n, platform::JoystickDeviceState& out) {
+bool JoystickStateRead(InputState& s, int n, platform::JoystickDeviceState& out) {
     out = platform::JoystickDeviceState{};
     // A number without a joystick behind it reads as the all-zero state.
     if (n < 0 || n >= s.joystickCount || n >= platform::kMaxJoysticks) return false;

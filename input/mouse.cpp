@@ -62,8 +62,16 @@ bool MouseRead(InputState& s, MouseReading& out) {
             }
             if (!os.MouseRead(s.mouseDevice, d)) return true;
         }
-        if (s.mouseRefresh) {
+        if (!s.mouseRefresh) {
+            s.heldDx += d.dx;
+            s.heldDy += d.dy;
+            s.heldDz += d.dz;
+        } else {
             s.mouseRefresh = 0;
+            d.dx += s.heldDx;
+            d.dy += s.heldDy;
+            d.dz += s.heldDz;
+            s.heldDx = s.heldDy = s.heldDz = 0;
             int wheel = (d.dz > 0) - (d.dz < 0);
             int dx, dy;
             if (s.pointerShown) {
@@ -119,7 +127,7 @@ bool MouseAnyButtonDown(InputState& s) {
     return m.button1 || m.button2 || m.button3;
 }
 
-void PointerShow(InputState& s, bool show) {
+void PointerShowSet(InputState& s, bool show) {
     platform::InputSystem& os = Os();
     if (s.mouseDevice) {
         os.MouseUnacquire(s.mouseDevice);

@@ -23,7 +23,7 @@ int64_t ClockCounter() {
 
 double ClockCoarseMs() {
     timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<double>(static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
 }
 

@@ -398,7 +398,8 @@ private:
         auto* sys = static_cast<SdlInputSystem*>(self);
         if (e->type == SDL_KEYDOWN && !e->key.repeat) {
             int sc = e->key.keysym.scancode;
-            if (sc > 0 && sc < SDL_NUM_SCANCODES) sys->pressedSinceAsked_[sc] = true;
+            if (sc > 0 && sc < SDL_NUM_SCANCODES)
+                sys->pressedSinceAsked_[sc] = sys->pressedSincePoll_[sc] = true;
         } else if (e->type == SDL_MOUSEWHEEL) {
             int y = e->wheel.y;
             if (e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED) y = -y;
@@ -422,7 +423,10 @@ private:
         for (int k = 0; k < 256; ++k) {
             int u = KeyNumberToUsage(k);
             if (u > 0 && u < numkeys && ks[u]) state[k] = 0x80;
+            // A tap that went down and up between two polls still reads as down once.
+            if (u > 0 && u < SDL_NUM_SCANCODES && pressedSincePoll_[u]) state[k] = 0x80;
         }
+        pressedSincePoll_.fill(false);
     }
 
     void CloseHaptic(JoystickDevice* dev) {
@@ -437,6 +441,7 @@ private:
     bool hapticStarted_ = false;
     int wheel_ = 0;
     std::array<bool, SDL_NUM_SCANCODES> pressedSinceAsked_{};
+    std::array<bool, SDL_NUM_SCANCODES> pressedSincePoll_{};
     std::array<SDL_Joystick*, 2> systemJoysticks_{};
 };
 

@@ -269,6 +269,8 @@ bool WindowEventPoll(WindowEvent& ev) {
                 ev.kind = WindowEventKind::FocusGained;
                 break;
             case SDL_WINDOWEVENT_FOCUS_LOST:
+                // Hiding the window takes its focus too; a hidden program keeps running.
+                if (SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN) break;
                 ev.kind = WindowEventKind::FocusLost;
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -16,12 +17,16 @@ namespace testsupport {
 
 const std::string& TempDir() {
     static const std::string dir = [] {
+        // A death-test child re-runs the binary: it must share its parent's folder.
+        if (const char* inherited = std::getenv("CORVANE_TEST_TMP")) return std::string(inherited);
         const char* base = std::getenv("CORVANE_TEST_TMP_BASE");
         std::string pattern = std::string(base ? base : "/tmp") + "/corvane-test-XXXXXX";
         std::vector<char> buf(pattern.begin(), pattern.end());
         buf.push_back('\0');
         const char* made = mkdtemp(buf.data());
-        return std::string(made ? made : "/tmp");
+        std::string d = made ? made : "/tmp";
+        setenv("CORVANE_TEST_TMP", d.c_str(), 1);
+        return d;
     }();
     return dir;
 }
@@ -55,8 +60,7 @@ std::string ProgramPath(const std::string& module, const std::string& name) {
 }
 
 RunResult RunProgram(const std::string& path, const std::vector<std::string>& args,
-                     const std::vector<std::string>& env, const std::string& cwd,
-                     int timeoutMs) {
+                     const std::vector<std::string>& env, const std::string& cwd, int timeoutMs) {
     RunResult result;
     int pipeFd[2];
     if (pipe(pipeFd) != 0) return result;

@@ -1,0 +1,193 @@
+#include "core/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "core/int_convert.h"
+#include "core/rt_string.h"
+
+int FormatInt(int32_t v, char* out) {
+    auto r = std::to_chars(out, out + kNumberTextMax - 1, v);
+    *r.ptr = '\0';
+    return static_cast<int>(r.ptr - out);
+}
+
+namespace {
+int Put(char* out, const char* text) {
+    size_t n = std::strlen(text);
+    std::memcpy(out, text, n + 1);
+    return static_cast<int>(n);
+}
+}  // namespace
+
+int FormatReal(double v, char* out) {
+    if (std::isnan(v)) return Put(out, "nan");
+    if (std::isinf(v)) return Put(out, v < 0 ? "-inf" : "inf");
+    if (v == 0) return Put(out, "0");  // negative zero prints as zero too
+
+    // Exact decimal rounding to 10 significant digits: "d.ddddddddde[+-]xx".
+    char sci[40];
+    auto r = std::to_chars(sci, sci + sizeof sci - 1, v, std::chars_format::scientific, 9);
+    *r.ptr = '\0';
+    const char* p = sci;
+    bool negative = *p == '-';
+    if (negative) ++p;
+    char digits[10];
+    digits[0] = p[0];
+    std::memcpy(digits + 1, p + 2, 9);
+    int exponent = std::atoi(p + 12);
+
+    // Significant digits without trailing zeros (at least one).
+    int count = 10;
+    while (count > 1 && digits[count - 1] == '0') --count;
+
+    char* o = out;
+    if (negative) *o++ = '-';
+    if (exponent < -1 || exponent > 9) {
+        *o++ = digits[0];
+        *o++ = '.';  // stays even when no digit follows
+        for (int i = 1; i < count; ++i) *o++ = digits[i];
+        *o++ = 'e';
+        *o++ = exponent < 0 ? '-' : '+';
+        int e = exponent < 0 ? -exponent : exponent;
+        o += std::snprintf(o, 8, "%03d", e);
+    } else if (exponent == -1) {
+        *o++ = '0';
+        *o++ = '.';
+        for (int i = 0; i < count; ++i) *o++ = digits[i];
+    } else {
+        int whole = exponent + 1;  // 1..10 digits before the point
+        for (int i = 0; i < whole; ++i) *o++ = digits[i];
+        if (count > whole) {
+            *o++ = '.';
+            for (int i = whole; i < count; ++i) *o++ = digits[i];
+        }
+    }
+    *o = '\0';
+    return static_cast<int>(o - out);
+}
+
+namespace {
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+}  // namespace
+
+double ParseReal(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    const char* start = p;
+    int intDigits = 0, fracDigits = 0;
+    while (IsDigit(*p)) ++p, ++intDigits;
+    const char* intEnd = p;
+    if (*p == '.') {
+        const char* q = p + 1;
+        while (IsDigit(*q)) ++q, ++fracDigits;
+        if (intDigits || fracDigits) p = q;
+    }
+    if (!intDigits && !fracDigits) return 0;
+    long exponent = 0;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        bool expNegative = false;
+        if (*q == '+' || *q == '-') expNegative = *q++ == '-';
+        if (IsDigit(*q)) {
+            while (IsDigit(*q)) {
+                if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
+                ++q;
+            }
+            if (expNegative) exponent = -exponent;
+            p = q;
+        }
+    }
+    double value = 0;
+    auto r = std::from_chars(start, p, value, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Decide overflow or underflow from the position of the first non-zero digit.
+        long lead = 0;
+        const char* d = start;
+        while (d < intEnd && *d == '0') ++d;
+        if (d < intEnd) {
+            lead = static_cast<long>(intEnd - d) - 1;
+        } else {
+            const char* f = intEnd + 1;
+            long zeros = 0;
+            while (IsDigit(*f) && *f == '0') ++f, ++zeros;
+            lead = IsDigit(*f) ? -(zeros + 1) : -100000;
+        }
+        value = lead + exponent > 0 ? HUGE_VAL : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+int32_t ParseInt(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    int64_t v = 0;
+    while (IsDigit(*p)) {
+        if (v <= 2147483648LL) v = v * 10 + (*p - '0');
+        ++p;
+    }
+    if (negative) v = -v;
+    if (v > 2147483647LL) return 2147483647;
+    if (v < -2147483648LL) return -2147483647 - 1;
+    return static_cast<int32_t>(v);
+}
+
+RtString NumberFormat(double width, double decimals, double value) {
+    int w = ToInt(width);
+    int d = ToInt(decimals);
+    // A double has at most 1074 fraction digits, so past 1100 only zeros follow and the
+    // visible prefix is the same; a negative precision means the default, as with "*".
+    if (d > 1100) d = 1100;
+    char digits[1500];
+    int n = std::snprintf(digits, sizeof digits, "%.*f", d, value);
+    if (n < 0) n = 0;
+    if (n > static_cast<int>(sizeof digits) - 1) n = sizeof digits - 1;
+
+    // Pad to the width ourselves and cut at 255: the result never leaves its reservation.
+    constexpr int kMax = 255;
+    RtString result;
+    char* out = result.ReserveBuffer(kMax + 1);
+    int64_t absWidth = w < 0 ? -static_cast<int64_t>(w) : w;
+    int64_t pad = absWidth > n ? absWidth - n : 0;
+    int len = 0;
+    auto put = [&](char c) {
+        if (len < kMax) out[len++] = c;
+    };
+    if (w >= 0)
+        for (int64_t i = 0; i < pad && len < kMax; ++i) put(' ');
+    for (int i = 0; i < n && len < kMax; ++i) put(digits[i]);
+    if (w < 0)
+        for (int64_t i = 0; i < pad && len < kMax; ++i) put(' ');
+    out[len] = '\0';
+    result.RecomputeLength();
+    return result;
+}
+
+RtString HexEncode(const void* bytes, double count) {
+    RtString result;
+    int64_t n = ToInt64(count);
+    if (n <= 0 || !bytes) return result;
+    static const char kDigits[] = "0123456789ABCDEF";
+    char* out = result.ReserveBuffer(static_cast<uint64_t>(n) * 2);
+    const unsigned char* b = static_cast<const unsigned char*>(bytes);
+    for (int64_t i = 0; i < n; ++i) {
+        out[2 * i] = kDigits[b[i] >> 4];
+        out[2 * i + 1] = kDigits[b[i] & 15];
+    }
+    out[2 * n] = '\0';
+    result.RecomputeLength();
+    return result;
+}

@@ -1,0 +1,233 @@
+#include "gfx/texture_store.h"
+
+#include <GL/glext.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "frame/runtime_state.h"
+#include "gfx/draw_batch.h"
+#include "gfx/gl_ext.h"
+#include "gfx/image_file.h"
+#include "gfx/opengl_vezezodi.h"
+#include "gfx/texture_prep.h"
+
+OpenGLVezezodi* GfxRenderer() {
+    return runtimeState.renderer;
+}
+
+SpriteSlot* SlotGet(int s) {
+    OpenGLVezezodi* r = runtimeState.renderer;
+    if (!r || !r->spriteTable || !SpriteSlotValid(s)) return nullptr;
+    return &r->spriteTable[s];
+}
+
+bool GfxReady() {
+    return runtimeState.renderer && runtimeState.renderer->initialised;
+}
+
+int GfxMaxTextureSize() {
+    if (!GfxReady()) return 2048;
+    GLint m = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m);
+    if (m < 2) m = 2;
+    return m > kImageSideLimit ? kImageSideLimit : m;
+}
+
+void OpenGLVezezodi::TextureStoreCreate() {
+    spriteTable = static_cast<SpriteSlot*>(std::calloc(kSpriteSlotCount, sizeof(SpriteSlot)));
+    alphaMasks = static_cast<uint8_t**>(std::calloc(kSpriteSlotCount, sizeof(uint8_t*)));
+    backdropLayers =
+        static_cast<BackdropLayer*>(std::calloc(kBackdropLayerCount, sizeof(BackdropLayer)));
+    for (int s = 0; s < kSpriteSlotCount && spriteTable; ++s) {
+        spriteTable[s].textureWidth = spriteTable[s].textureHeight = -1;
+    }
+}
+
+void LayerClear(int layer);
+
+void OpenGLVezezodi::TextureStoreRelease() {
+    if (!spriteTable) return;
+    Draw2DFlush();
+    for (int s = 0; s < kSpriteSlotCount; ++s) SlotReset(s);
+    for (int l = 0; l < kBackdropLayerCount; ++l) LayerClear(l);
+}
+
+void AlphaMaskFree(int s) {
+    OpenGLVezezodi* r = runtimeState.renderer;
+    if (!r || !r->alphaMasks || !SpriteSlotValid(s)) return;
+    std::free(r->alphaMasks[s]);
+    r->alphaMasks[s] = nullptr;
+}
+
+void SlotReset(int s) {
+    SpriteSlot* slot = SlotGet(s);
+    if (!slot) return;
+    if (GfxReady() && (slot->texture || slot->mipmappedTexture)) {
+        Draw2DFlush();
+        if (slot->texture) glDeleteTextures(1, &slot->texture);
+        if (slot->mipmappedTexture) glDeleteTextures(1, &slot->mipmappedTexture);
+    }
+    slot->texture = slot->mipmappedTexture = 0;
+    slot->textureWidth = slot->textureHeight = -1;
+    slot->pictureWidth = slot->pictureHeight = 0;
+    AlphaMaskFree(s);
+}
+
+namespace {
+
+void UploadMipChain(std::vector<uint8_t> buf, int w, int h, GLuint& mip) {
+    if (mip) glDeleteTextures(1, &mip);
+    glGenTextures(1, &mip);
+    glBindTexture(GL_TEXTURE_2D, mip);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    MipSquare(buf, w, h);
+    int size = w, level = 0;
+    std::vector<uint8_t> next;
+    for (;;) {
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     buf.data());
+        if (size == 1) break;
+        MipNext(buf, size, next);
+        buf.swap(next);
+        size = size / 2 > 0 ? size / 2 : 1;
+        ++level;
+    }
+}
+
+}  // namespace
+
+bool TextureUploadRegion(const DecodedImage& img, int x, int y, int w, int h, GLuint& tex,
+                         int& texW, int& texH, GLuint* mip, bool normalMap, bool nearest) {
+    const int maxSize = GfxMaxTextureSize();
+    if (w == 0) w = img.width - x;
+    if (h == 0) h = img.height - y;
+    if (w < 1 || h < 1) return false;
+    if (w > maxSize) w = maxSize;
+    if (h > maxSize) h = maxSize;
+    const int tw = PowerOfTwoAtLeast(w, 2), th = PowerOfTwoAtLeast(h, 2);
+    std::vector<uint8_t> buf;
+    TextureBufferFill(img, x, y, w, h, tw, th, buf);
+    if (!nearest) EdgeBleed(buf, tw, th);
+    if (normalMap) NormalMapApply(buf, tw, th);
+
+    Draw2DFlush();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    if (tex) glDeleteTextures(1, &tex);
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, buf.data());
+    if (mip) UploadMipChain(std::move(buf), tw, th, *mip);
+    texW = tw;
+    texH = th;
+    // The binding changed under the bind rule's feet.
+    if (OpenGLVezezodi* r = runtimeState.renderer) r->currentTextureSprite = -1;
+    return true;
+}
+
+bool SlotLoadImage(int s, const DecodedImage& img, bool fontStyle, bool normalMap) {
+    SpriteSlot* slot = SlotGet(s);
+    if (!slot || img.width <= 0 || img.height <= 0) return false;
+    if (!GfxReady()) return false;
+    GLuint tex = slot->texture, mip = slot->mipmappedTexture;
+    int tw = 0, th = 0;
+    const bool ok =
+        TextureUploadRegion(img, 0, 0, img.width, img.height, tex, tw, th,
+                            fontStyle ? nullptr : &mip, fontStyle ? false : normalMap, fontStyle);
+    slot->texture = tex;
+    slot->mipmappedTexture = mip;
+    if (!ok) return false;
+    slot->textureWidth = static_cast<int16_t>(tw);
+    slot->textureHeight = static_cast<int16_t>(th);
+    const int maxSize = GfxMaxTextureSize();
+    slot->pictureWidth = static_cast<int16_t>(img.width < maxSize ? img.width : maxSize);
+    slot->pictureHeight = static_cast<int16_t>(img.height < maxSize ? img.height : maxSize);
+    return true;
+}
+
+bool SlotLoadFile(int s, const std::string& path, int transparentColour, bool normalMap) {
+    if (!SlotGet(s)) return false;
+    SlotReset(s);
+    DecodedImage img;
+    if (!ImageDecodeFile(path, transparentColour, GfxMaxTextureSize(), img)) return false;
+    return SlotLoadImage(s, img, s > kScratchSlot, normalMap);
+}
+
+void SpriteBind(int s, int t, int mipmap, const GLuint* names) {
+    OpenGLVezezodi* r = runtimeState.renderer;
+    if (!r) return;
+    r->currentTextureSprite = s;
+    r->currentSecondUnitSprite = t;
+    r->useMipmappedTexture = mipmap;
+    auto nameOf = [&](int slot) -> GLuint {
+        if (names) return names[slot];
+        const SpriteSlot* sp = SlotGet(slot);
+        if (!sp) return 0;
+        return mipmap ? sp->mipmappedTexture : sp->texture;
+    };
+    if (!glExt.glActiveTextureARB) {
+        if (s < 0) {
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_COLOR_MATERIAL);
+        } else {
+            glBindTexture(GL_TEXTURE_2D, nameOf(s));
+            glEnable(GL_TEXTURE_2D);
+        }
+        return;
+    }
+    glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (s >= 0 && t >= 0) {
+        glBindTexture(GL_TEXTURE_2D, nameOf(s));
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+    glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+    if (s < 0) {
+        glDisable(GL_TEXTURE_2D);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, nameOf(t >= 0 ? t : s));
+        glEnable(GL_TEXTURE_2D);
+    }
+}
+
+const uint8_t* AlphaMaskGet(int s) {
+    SpriteSlot* slot = SlotGet(s);
+    OpenGLVezezodi* r = runtimeState.renderer;
+    if (!slot || !r->alphaMasks || !slot->texture || slot->textureWidth <= 0 ||
+        slot->textureHeight <= 0 || !GfxReady())
+        return nullptr;
+    if (!r->alphaMasks[s]) {
+        Draw2DFlush();
+        const size_t n = static_cast<size_t>(slot->textureWidth) * slot->textureHeight;
+        auto* mask = static_cast<uint8_t*>(std::malloc(n));
+        if (!mask) return nullptr;
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glBindTexture(GL_TEXTURE_2D, slot->texture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
+        r->currentTextureSprite = -1;
+        r->alphaMasks[s] = mask;
+    }
+    return r->alphaMasks[s];
+}
+
+void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out) {
+    Draw2DFlush();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glReadPixels(x, y, w, h, format, GL_UNSIGNED_BYTE, out);
+}

@@ -1,0 +1,54 @@
+// The sprite slot table and its textures: reset, upload, load, bind, alpha masks.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <string>
+
+#include "gfx/decoded_image.h"
+#include "gfx/sprite_slot.h"
+
+class OpenGLVezezodi;
+
+// The renderer, or null before start-up.
+OpenGLVezezodi* GfxRenderer();
+// Slot s, or null when s is outside 0..65535 or there is no renderer.
+SpriteSlot* SlotGet(int s);
+// True once the window and context are up.
+bool GfxReady();
+// GL_MAX_TEXTURE_SIZE (32767 at most; the slot fields are 16-bit), 2048 without a context.
+int GfxMaxTextureSize();
+
+// Deletes the slot's textures (once initialised) and alpha mask; sizes to empty. Frame sizes
+// stay.
+void SlotReset(int s);
+
+// Uploads region (x, y, w, h) of img (w or h 0: to the image's edge) into a new texture in
+// tex (the old one deleted), sizes clamped to the maximum and rounded up to powers of two
+// from 2. mip: where to make the mip-mapped copy (null: none). False, touching nothing, when
+// the region is empty.
+bool TextureUploadRegion(const DecodedImage& img, int x, int y, int w, int h, GLuint& tex,
+                         int& texW, int& texH, GLuint* mip, bool normalMap, bool nearest);
+
+// Loads a picture file into slot s with the transparent colour (-1 none). Font slots get
+// nearest filtering and no mip-mapped copy or normal map.
+bool SlotLoadFile(int s, const std::string& path, int transparentColour, bool normalMap);
+// Uploads a decoded picture into slot s as a font slot is loaded (nearest, no copies).
+bool SlotLoadImage(int s, const DecodedImage& img, bool fontStyle, bool normalMap);
+
+// The bind rule: s on unit 0 (t on unit 0 and s on unit 1 when t >= 0 and multitexture
+// exists); s < 0 unbinds. mipmap selects each slot's mip-mapped texture.
+void SpriteBind(int s, int t, int mipmap, const GLuint* names = nullptr);
+
+// The slot's alpha mask (texture width x height bytes), read back once and cached; null for
+// an empty slot.
+const uint8_t* AlphaMaskGet(int s);
+void AlphaMaskFree(int s);
+
+// The transparent colour as the frame buffer shows it (0 when the sprite transparent colour
+// is 0): drawn at (4, 4) and read back, the old pixel restored.
+int TransparentColourOnScreen();
+
+// Reads back rows with pack alignment 1, so odd widths never overrun the buffer.
+void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out);

@@ -1,0 +1,19 @@
+// Starts hidden through its own process entry, runs 30 frames and ends.
+#include <cstdio>
+
+#include "corvane.h"
+#include "frame/end_path.h"
+#include "frame/startup.h"
+#include "platform/window.h"
+
+void GameMain() {
+    int visible = platform::WindowVisible() ? 1 : 0;
+    for (int i = 0; i < 30; ++i) FramePresent();
+    std::printf("visible=%d\nframes=30\n", visible);
+    std::fflush(stdout);
+    EndPath();
+}
+
+int main(int argc, char** argv) {
+    ProgramEntry(nullptr, CommandLineTail(argc, argv), kShowHidden);
+}

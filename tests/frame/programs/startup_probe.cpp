@@ -1,0 +1,25 @@
+// Prints what start-up left behind, presents two frames and ends.
+#include <cstdio>
+
+#include "corvane.h"
+#include "frame/end_path.h"
+#include "frame/runtime_state.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+
+void GameMain() {
+    double timer = TimerGet();
+    double before = FrameTimeGet();
+    FramePresent();
+    FramePresent();
+    double after = FrameTimeGet();
+    double w = 0, h = 0;
+    ScreenSizeGet(w, h);
+    std::printf("timer=%.3f\nframetime0=%.3f\nframetime2=%.3f\n", timer, before, after);
+    std::printf("size=%gx%g\ntitle=%s\nvisible=%d\n", w, h, platform::WindowTitle().c_str(),
+                platform::WindowVisible() ? 1 : 0);
+    std::printf("cwd=%s\ncmd=[%s]\n", platform::CurrentFolderGet().c_str(),
+                runtimeState.commandLine.Text());
+    std::fflush(stdout);
+    EndPath();
+}

@@ -1,0 +1,136 @@
+// The waits, the line editor and the frame step's keyboard poll, over the fake host.
+#include <gtest/gtest.h>
+
+#include "tests/input/input_fixture.h"
+
+namespace {
+
+class InputWaitTest : public InputFixture {
+protected:
+    void SetUp() override {
+        InputFixture::SetUp();
+        dev->UsLetters();
+        Start();
+    }
+};
+
+TEST_F(InputWaitTest, AnyChangeWaitGivesUpAfterFifteenQuietPasses) {
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 15);
+    EXPECT_EQ(host.pumps, 15);
+    EXPECT_EQ(host.musicChecks, 15);
+    EXPECT_EQ(state.mouseRefresh, 0);  // the last pass's read took the refresh
+}
+
+TEST_F(InputWaitTest, AnyChangeWaitReturnsAtAKeyAMoveOrAJoystick) {
+    dev->keys[57] = true;
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 0);
+    dev->keys[57] = false;
+
+    dev->motion.dx = 1;  // taken by the first read, so no change is seen
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 15);
+}
+
+TEST_F(InputWaitTest, AnyChangeWaitSeesJoystickHatsAndAxes) {
+    InputShutdown(state);
+    state = InputState{};
+    dev->sticks.resize(1);
+    dev->sticks[0].state.pov[0] = 0xFFFFFFFFu;
+    Start();
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 15);
+    dev->sticks[0].state.pov[0] = 27000;
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 15);
+    dev->sticks[0].state.pov[0] = 4500;  // a diagonal is no change
+    dev->sticks[0].state.y = 4000;       // past a tenth of the range
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 15);
+}
+
+TEST_F(InputWaitTest, EscapeEndsTheProgramInsideTheWaitUnlessSwitchedOff) {
+    dev->keys[1] = true;
+    EXPECT_THROW(InputWaitAnyChange(state), fake::ProgramEnded);
+    host.escapeQuits = false;
+    EXPECT_NO_THROW(InputWaitAnyChange(state));
+}
+
+TEST_F(InputWaitTest, KeyWaitReturnsAfterACharacterKeyAndConsumesIt) {
+    dev->keys[30] = true;  // held from before the wait: not the key it waits for
+    host.onPump = [&](int pump) {
+        if (pump == 1) dev->keys[30] = false;
+        if (pump == 5) dev->keys[42] = true;  // a modifier alone does not end the wait
+        if (pump == 20) dev->keys[48] = true;
+    };
+    KeyWaitCharacter(state);
+    EXPECT_GE(host.pumps, 20);
+    EXPECT_EQ(KeyTranslate(state), 0);  // consumed: the held b gives nothing more
+    dev->keys[48] = false;
+    KeyTranslate(state);
+    dev->keys[48] = true;
+    EXPECT_EQ(KeyTranslate(state), 'B');  // Shift still held
+}
+
+TEST_F(InputWaitTest, TextInputTypesBackspacesBlinksAndReturnsOnEnter) {
+    std::string text;
+    // Frame by frame: which keys are down after that present.
+    host.onPresent = [&](int frame) {
+        dev->keys.fill(false);
+        switch (frame) {
+            case 1:
+                dev->keys[14] = true;
+                break;  // Backspace on the empty text
+            case 3:
+                dev->keys[30] = true;
+                break;  // a
+            case 4:
+                dev->keys[30] = true;
+                break;  // still held
+            case 5:
+                dev->keys[42] = dev->keys[48] = true;
+                break;  // B
+            case 7:
+                dev->keys[14] = true;
+                break;  // Backspace
+            case 9:
+                dev->keys[57] = true;
+                break;  // space
+            case 60:
+                dev->keys[28] = true;
+                break;  // Enter
+            default:
+                break;
+        }
+    };
+    TextInputEdit(state, text, 10, 20);
+    EXPECT_EQ(text, "a ");
+    EXPECT_EQ(host.presents, 60);
+    EXPECT_EQ(host.backdropSaves, 1);
+    EXPECT_EQ(host.backdropClears, 1);
+    ASSERT_EQ(host.printed.size(), 60u);  // the first print plus one per pass but the last
+    EXPECT_EQ(host.printed[0], "");
+    EXPECT_EQ(host.printed[3], "a");
+    EXPECT_EQ(host.printed[5], "aB");
+    EXPECT_EQ(host.printed[7], "a");
+    // Quiet passes: 2, 4, 6, 8, then 10 onwards; the 21st of them toggles the cursor on
+    // (pass 26), the 21st after that toggles it off (pass 47).
+    EXPECT_EQ(host.printed[25], "a ");
+    EXPECT_EQ(host.printed[26], "a _");
+    EXPECT_EQ(host.printed[46], "a _");
+    EXPECT_EQ(host.printed[47], "a ");
+}
+
+TEST_F(InputWaitTest, MouseWaitWaitsForPressAndRelease) {
+    // Reads 1-3: held from before; 4-9: up; 10-12: pressed; from 13: released.
+    dev->onMouseRead = [&](int read) {
+        dev->motion.buttons[0] =
+            ((read >= 1 && read <= 3) || (read >= 10 && read <= 12)) ? 0x80 : 0;
+    };
+    MouseWaitClick(state);
+    EXPECT_EQ(dev->mouseReads, 13);
+    EXPECT_GT(host.pumps, 0);
+}
+
+}  // namespace
