@@ -279,4 +279,9 @@ void TextInputNumber(double& value, double x, double y);
 // ---- end input ----
 
 // ---- path: path finding (path/) ----
+// A* over a cost map map(x, y) (0 or less: blocked). On success path becomes (n, 2) with
+// path(i, 0) = x and path(i, 1) = y from start to goal, and n is returned; otherwise 0 and path
+// stays as it was. weight 0..1: 0 cost so far only, 0.5 classic A*, 1 distance only.
+double PathFind(const RtNumberArray& map, RtNumberArray& path, double weight, double startX,
+                double startY, double goalX, double goalY);
 // ---- end path ----
