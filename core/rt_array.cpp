@@ -196,9 +196,10 @@ void RtArray<T>::Push(const RtString& s) requires std::is_same_v<T, RtString> {
         Push(copy);
         return;
     }
-    int64_t n = size_[0] + 1;
+    int64_t n = static_cast<int64_t>(size_[0]) + 1;
+    if (n > 0x7FFFFFFF) RuntimeError(7);  // the size field is 32 bits
     int64_t slots = (n / kCapacityStep) * kCapacityStep + kCapacityStep;
-    if (data_ && n <= 0x7FFFFFFF && slots <= capacity_) {
+    if (data_ && slots <= capacity_) {
         // Room for one more: the same result as a re-dimension keeping every element.
         size_[0] = static_cast<int32_t>(n);
         stride2_ = stride3_ = stride4_ = static_cast<uint32_t>(n);

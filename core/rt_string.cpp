@@ -242,7 +242,9 @@ int RtString::Compare(int value) const {
 
 RtString operator+(const RtString& a, const RtString& b) {
     RtString r;
-    r.Reserve(static_cast<uint64_t>(a.Length()) + b.Length());
+    // One block for both; two empty operands stay without one.
+    uint64_t n = static_cast<uint64_t>(a.Length()) + b.Length();
+    if (n) r.Reserve(n);
     r += a;
     r += b;
     return r;
