@@ -52,7 +52,10 @@ int FormatReal(double v, char* out) {
         *o++ = 'e';
         *o++ = exponent < 0 ? '-' : '+';
         int e = exponent < 0 ? -exponent : exponent;
-        o += std::snprintf(o, 8, "%03d", e);
+        // Double exponents stay below 1000: always exactly three digits.
+        *o++ = static_cast<char>('0' + e / 100);
+        *o++ = static_cast<char>('0' + e / 10 % 10);
+        *o++ = static_cast<char>('0' + e % 10);
     } else if (exponent == -1) {
         *o++ = '0';
         *o++ = '.';
