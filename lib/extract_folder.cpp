@@ -10,6 +10,14 @@ std::string gSub[2];
 
 std::string ExtractFolderFor(int slot) {
     if (slot < 0 || slot > 1) slot = 0;
+    // Someone (a cleaner of the temporary folder, a child process ending) may have removed
+    // the folders since: make fresh ones rather than write into a path we no longer own.
+    if (!gRoot.empty() && !platform::FolderIsPrivate(gRoot)) {
+        gRoot.clear();
+        gSub[0].clear();
+        gSub[1].clear();
+    }
+    if (!gSub[slot].empty() && !platform::FolderIsPrivate(gSub[slot])) gSub[slot].clear();
     if (gRoot.empty()) gRoot = platform::PrivateFolderCreate(platform::TempFolder(), "corvane-");
     if (gRoot.empty()) return {};
     if (gSub[slot].empty()) {

@@ -14,10 +14,9 @@ namespace {
 
 LineFileCache gLines;
 
-// The code is recorded like ErrorSet records it, but the program goes on.
+// The code is recorded, but the program goes on.
 void SoftError(int code) {
-    runtimeState.errorCode = code;
-    runtimeState.errorLine = runtimeState.currentLine;
+    ErrorSet(code);
 }
 
 bool InRange(double line, int& index) {

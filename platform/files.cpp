@@ -190,6 +190,7 @@ bool DirectoryList(const std::string& folder, std::vector<DirEntry>& out) {
     DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!d) return false;
     std::string base = folder.empty() ? std::string(".") : folder;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
     if (base.back() != '/') base += '/';
     while (dirent* e = ::readdir(d)) {
         DirEntry de;
@@ -207,11 +208,21 @@ bool DirectoryList(const std::string& folder, std::vector<DirEntry>& out) {
 }
 
 std::string PrivateFolderCreate(const std::string& parent, const std::string& prefix) {
-    std::string templ = parent + "/" + prefix + "XXXXXX";
+    // Exactly one '/' between parent and name ("/" itself, or a parent given with a slash).
+    std::string templ = parent;
+    while (templ.size() > 1 && templ.back() == '/') templ.pop_back();
+    if (templ.empty() || templ.back() != '/') templ += '/';
+    templ += prefix + "XXXXXX";
     std::string buf = templ;
     // mkdtemp creates the folder exclusively with mode 0700.
     if (!::mkdtemp(buf.data())) return {};
     return buf;
+}
+
+bool FolderIsPrivate(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::getuid() && (st.st_mode & 0077) == 0;
 }
 
 bool FolderRemove(const std::string& path) {

@@ -61,6 +61,8 @@ bool DirectoryList(const std::string& folder, std::vector<DirEntry>& out);
 // Creates a fresh private folder (mode 0700, never an existing one) under parent whose name
 // starts with prefix. Empty on failure.
 std::string PrivateFolderCreate(const std::string& parent, const std::string& prefix);
+// True when path is a real folder (not a link) of ours that only we can enter.
+bool FolderIsPrivate(const std::string& path);
 // Removes an empty folder.
 bool FolderRemove(const std::string& path);
 
