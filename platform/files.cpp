@@ -127,6 +127,10 @@ bool FileRemove(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+bool FileTruncate(const std::string& path, int64_t size) {
+    return !path.empty() && size >= 0 && ::truncate(path.c_str(), static_cast<off_t>(size)) == 0;
+}
+
 bool FileRename(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -38,6 +38,8 @@ bool FileIsReadable(const std::string& path);
 // Size of the regular file at path, -1 when it is not one or cannot be opened.
 int64_t FileSizeAt(const std::string& path);
 bool FileRemove(const std::string& path);
+// Cuts the regular file at path back to size bytes.
+bool FileTruncate(const std::string& path, int64_t size);
 bool FileRename(const std::string& from, const std::string& to);
 
 // Reads a whole regular file, refusing files larger than maxBytes.
