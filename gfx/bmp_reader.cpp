@@ -24,7 +24,6 @@ bool BmpDecode(const uint8_t* data, size_t size, int transparentColour, int maxS
     const uint32_t headerSize = Le32(data + 14);
     int64_t width = 0, height = 0;
     int bits = 0;
-    bool topDown = false;
     if (headerSize == 12) {
         if (size < 26) return false;
         width = Le16(data + 18);
@@ -35,11 +34,8 @@ bool BmpDecode(const uint8_t* data, size_t size, int transparentColour, int maxS
         width = static_cast<int32_t>(Le32(data + 18));
         height = static_cast<int32_t>(Le32(data + 22));
         bits = Le16(data + 28);
-        // A negative height is the format's mark for rows stored top-down.
-        if (height < 0) {
-            height = -height;
-            topDown = true;
-        }
+        // A negative height counts as its size; rows are read bottom-up all the same.
+        if (height < 0) height = -height;
     } else {
         return false;
     }
@@ -75,7 +71,7 @@ bool BmpDecode(const uint8_t* data, size_t size, int transparentColour, int maxS
     const int w = static_cast<int>(width), h = static_cast<int>(height);
     for (int row = 0; row < h; ++row) {
         const uint8_t* src = data + pixelOffset + rowSize * row;
-        const int y = topDown ? row : h - 1 - row;
+        const int y = h - 1 - row;
         uint8_t* dst = out.Pixel(0, y);
         for (int x = 0; x < w; ++x, dst += 4) {
             uint8_t r, g, b;

@@ -231,3 +231,73 @@ void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out) {
     glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     glReadPixels(x, y, w, h, format, GL_UNSIGNED_BYTE, out);
 }
+
+namespace {
+int alphaBitsCache = -1;
+}  // namespace
+
+int FramebufferAlphaBits() {
+    if (alphaBitsCache < 0 && GfxReady()) {
+        GLint bits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &bits);
+        alphaBitsCache = bits > 0 ? bits : 0;
+    }
+    return alphaBitsCache < 0 ? 0 : alphaBitsCache;
+}
+
+void FramebufferAlphaBitsOverride(int bits) {
+    alphaBitsCache = bits;
+}
+
+int TransparentColourOnScreen() {
+    OpenGLVezezodi* r = runtimeState.renderer;
+    if (!r || !GfxReady() || r->width <= 0 || r->height <= 0) return 0;
+    const int key = r->spriteTransparentColour;
+    if (key == 0) return 0;
+    uint8_t old[4] = {}, got[4] = {};
+    GlReadPixelsPacked(4, 4, 1, 1, GL_RGBA, old);
+
+    // One point in window coordinates, whatever the viewport, blend and texture state.
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT |
+                 GL_COLOR_BUFFER_BIT | GL_POINT_BIT);
+    if (glExt.glActiveTextureARB) {
+        glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_FOG);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_POINT_SMOOTH);
+    glDisable(GL_DITHER);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glPointSize(1.0f);
+    glViewport(0, 0, r->width, r->height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, r->width, 0, r->height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    auto point = [](uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
+        glColor4ub(red, green, blue, alpha);
+        glBegin(GL_POINTS);
+        glVertex2f(4.5f, 4.5f);
+        glEnd();
+    };
+    point(key & 255, (key >> 8) & 255, (key >> 16) & 255, 255);
+    GlReadPixelsPacked(4, 4, 1, 1, GL_RGBA, got);
+    point(old[0], old[1], old[2], old[3]);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+    return PackColour(got[0], got[1], got[2]);
+}

@@ -50,5 +50,10 @@ void AlphaMaskFree(int s);
 // is 0): drawn at (4, 4) and read back, the old pixel restored.
 int TransparentColourOnScreen();
 
+// GL_ALPHA_BITS of the frame buffer, asked once and remembered. Override sets the answer
+// (-1 forgets it, so the next call asks GL again).
+int FramebufferAlphaBits();
+void FramebufferAlphaBitsOverride(int bits);
+
 // Reads back rows with pack alignment 1, so odd widths never overrun the buffer.
 void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out);

