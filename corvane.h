@@ -213,6 +213,7 @@ double SpriteLoadBump(const RtString& file, double slot);  // as a normal map
 double AnimLoad(const RtString& file, double slot, double frameWidth, double frameHeight);
 double SpriteGrab(double slot, double x, double y, double width, double height);
 void SpriteSizeGet(double slot, double& width, double& height);
+void SpriteSizeGet(double slot, int& width, int& height);
 double SpriteSave(const RtString& file, double slot);  // ".png" names PNG, others BMP
 double ScreenSave(const RtString& file);
 void TransparencySet(double colour);
@@ -248,6 +249,7 @@ void FontSet(double font);
 void TextPrint(const RtString& text, double x, double y);
 void NumberPrint(double value, double x, double y);
 void FontSizeGet(double& cellWidth, double& cellHeight);
+void FontSizeGet(int& cellWidth, int& cellHeight);
 // ---- end gfx ----
 
 // ---- input: keyboard, mouse, joysticks (input/) ----

@@ -12,7 +12,9 @@
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "gfx/opengl_vezezodi.h"
+#include "gfx/gfx_text.h"
 #include "input/input_runtime.h"
+#include "lib/archive.h"
 #include "lib/lib_startup.h"
 #include "platform/paths.h"
 #include "platform/window.h"
@@ -100,12 +102,20 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     if (cut != std::string::npos) platform::CurrentFolderSet(exe.substr(0, cut));
 
     // ScreenClear (gfx module).
+    ScreenClear();
 
     TimesReset();
     rs.renderer->SwapAndPace();
     rs.renderer->Viewport2D(0, 0, 0, 0);
 
-    // The built-in font is loaded as font 0 and "Loading..." printed centred (gfx module).
+    {
+        double sw = 0, sh = 0, cw = 0, ch = 0;
+        ScreenSizeGet(sw, sh);
+        FontLoad(RtString(), 0);
+        FontSizeGet(cw, ch);
+        TextPrint("Loading...", (sw - 10 * cw) * 0.5, (sh - ch) * 0.5);
+        FontInputHooksInstall();
+    }
     FramePresent();
 
     rs.paused = false;
@@ -113,7 +123,11 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
 
     TimesReset();
 
-    // The system font "smalfont.png" / "smalfont.bmp" becomes font 0 (gfx, lib modules).
+    {
+        std::string found;
+        FontLoad(MediaResolve("smalfont.png", found) ? "smalfont.png" : "smalfont.bmp", 0);
+        FontSet(0);
+    }
 
     if (showFlag == kShowHidden) {
         rs.renderer->WindowHide();

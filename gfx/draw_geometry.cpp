@@ -8,7 +8,8 @@
 void SpriteDrawVerts(const SpriteDims& d, int x, int y, Vertex2D out[4]) {
     const float u = static_cast<float>(d.W) / d.TW, v = static_cast<float>(d.H) / d.TH;
     const float x0 = static_cast<float>(x), y0 = static_cast<float>(y);
-    const float x1 = static_cast<float>(x + d.W), y1 = static_cast<float>(y + d.H);
+    const float x1 = static_cast<float>(int64_t{x} + d.W),
+                y1 = static_cast<float>(int64_t{y} + d.H);
     out[0] = {x1, y0, u, v};
     out[1] = {x0, y0, 0, v};
     out[2] = {x0, y1, 0, 0};
@@ -50,7 +51,7 @@ void Place(double cx, double cy, double angle, double lx, double ly, float& x, f
 void SpriteRotoZoomVerts(const SpriteDims& d, int x, int y, double angle, double zoom,
                          Vertex2D out[4]) {
     const double hx = zoom * d.W / 2, hy = zoom * d.H / 2;
-    const double cx = x + d.W / 2, cy = y + d.H / 2;
+    const double cx = double(x) + d.W / 2, cy = double(y) + d.H / 2;
     const float uL = 0.5f / d.TW, uR = (d.W - 0.5f) / d.TW;
     const float vB = 0.5f / d.TH, vT = (d.H - 0.5f) / d.TH;
     const double lx[4] = {-hx, hx, hx, -hx}, ly[4] = {hy, hy, -hy, -hy};
@@ -63,14 +64,23 @@ void SpriteRotoZoomVerts(const SpriteDims& d, int x, int y, double angle, double
 }
 
 bool AnimFrameSpan(const SpriteDims& d, int frame, FrameSpan& s) {
-    if (d.FW <= 0 || d.FH <= 0 || d.FW > d.W || d.TW <= 0 || d.TH <= 0) return false;
+    if (d.FW <= 0 || d.FH <= 0 || d.FW > d.W || d.FH > d.H || d.TW <= 0 || d.TH <= 0) return false;
     const int columns = d.W / d.FW;
     const int column = frame % columns, row = frame / columns;
     const float fu = static_cast<float>(d.FW) / d.TW, fv = static_cast<float>(d.FH) / d.TH;
     s.uL = fu * column;
     s.uR = s.uL + fu;
-    s.vB = static_cast<float>(d.H - static_cast<int64_t>(row + 1) * d.FH) / d.TH;
+    s.vB = static_cast<float>(d.H - (int64_t{row} + 1) * d.FH) / d.TH;
     s.vT = s.vB + fv;
+    return true;
+}
+
+bool AnimFrameOffset(const SpriteDims& d, int frame, int& offX, int& offY) {
+    if (d.FW <= 0 || d.FH <= 0 || d.FW > d.W || d.FH > d.H) return false;
+    const int columns = d.W / d.FW, rows = d.H / d.FH;
+    if (frame < 0 || frame >= static_cast<int64_t>(columns) * rows) return false;
+    offX = d.FW * (frame % columns);
+    offY = d.FH * (frame / columns);
     return true;
 }
 
@@ -95,7 +105,7 @@ void AnimStretchVerts(const FrameSpan& s, int x, int y, int w, int h, Vertex2D o
 
 void AnimRotoZoomVerts(const SpriteDims& d, const FrameSpan& s, int x, int y, double angle,
                        double zoom, Vertex2D out[4]) {
-    const double cx = x + d.FW / 2, cy = y + d.FH / 2;
+    const double cx = double(x) + d.FW / 2, cy = double(y) + d.FH / 2;
     const double hw = d.FW * zoom / 2, hh = d.FH * zoom / 2;
     const double a = angle * 0.017453292;
     const double c = std::cos(a), n = std::sin(a);

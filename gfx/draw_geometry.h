@@ -32,11 +32,15 @@ void SpriteRotoZoomVerts(const SpriteDims& d, int x, int y, double angle, double
                          Vertex2D out[4]);
 
 // The texture span of animation frame f. False when the picture holds no whole frame
-// (frame size 0, or larger than the picture).
+// (frame size 0, or larger than the picture). Frames past the last are not bounded: the
+// texture repeats.
 struct FrameSpan {
     float uL, uR, vB, vT;
 };
 bool AnimFrameSpan(const SpriteDims& d, int frame, FrameSpan& s);
+// The corner of frame f inside the picture, for collision tests. False when the picture
+// holds no whole frame or f is not one of its frames.
+bool AnimFrameOffset(const SpriteDims& d, int frame, int& offX, int& offY);
 void AnimDrawVerts(const SpriteDims& d, const FrameSpan& s, int x, int y, Vertex2D out[4]);
 void AnimStretchVerts(const FrameSpan& s, int x, int y, int w, int h, Vertex2D out[4]);
 void AnimRotoZoomVerts(const SpriteDims& d, const FrameSpan& s, int x, int y, double angle,
