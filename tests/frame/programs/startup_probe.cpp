@@ -12,6 +12,8 @@ void GameMain() {
     double before = FrameTimeGet();
     FramePresent();
     FramePresent();
+    // One more: the first slot after start-up may already be due when start-up ran long.
+    FramePresent();
     double after = FrameTimeGet();
     double w = 0, h = 0;
     ScreenSizeGet(w, h);
