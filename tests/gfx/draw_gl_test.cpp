@@ -15,6 +15,8 @@
 #include "gfx/opengl_vezezodi.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
+#include "image_builders.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -42,6 +44,7 @@ protected:
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         R()->spriteTransparentColour = 0x8000ff;
+        R()->fontTransparentColour = 0;
     }
     static OpenGLVezezodi* R() { return runtimeState.renderer; }
 
@@ -447,6 +450,48 @@ TEST_F(DrawGL, FontLoadFallsBackAndClampsAndPrintsRoundedUp) {
     TextPrint("-2.5", 100, 100);
     EXPECT_EQ(Block(100, 100, 32, 8), num);
     EXPECT_EQ(GfxPrint(99, "x", 0, 0, 0), 0);
+}
+
+TEST_F(DrawGL, FontFileLoadsWithBlackTransparentAndNearestFiltering) {
+    // 32 x 16 RGB: 8 rows of 2 x 2 cells. The cell of 'A' (column 1, row 4) is white with
+    // one black pixel; black is the font transparent colour.
+    std::vector<std::string> rows = gfxtest::SolidRows(32, 16, std::string("\0\0\0", 3));
+    for (int y = 8; y < 10; ++y)
+        for (int x = 2; x < 4; ++x)
+            if (!(x == 3 && y == 9)) rows[y].replace(x * 3, 3, "\xff\xff\xff");
+    const std::string path = testsupport::TempDir() + "/tiny font.png";
+    ASSERT_TRUE(gfxtest::PngWrite(path, 32, 16, PNG_COLOR_TYPE_RGB, 8, rows));
+    FontLoad(path.c_str(), 4);
+    EXPECT_EQ(runtimeState.currentFont, 4);
+    double w = 0, h = 0;
+    FontSizeGet(w, h);
+    EXPECT_EQ(w, 2);
+    EXPECT_EQ(h, 2);
+    const SpriteSlot* s = SlotGet(kFontSlotBase + 4);
+    EXPECT_EQ(s->mipmappedTexture, 0u);
+    GLint filter = 0;
+    Draw2DFlush();
+    glBindTexture(GL_TEXTURE_2D, s->texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+    EXPECT_EQ(filter, GL_NEAREST);
+    RectDraw(40, 40, 30, 30, 0xff0000);
+    TextPrint("AA", 50, 50);
+    EXPECT_RGB(At(50, 50), (Rgba{255, 255, 255, 0}));
+    EXPECT_RGB(At(53, 50), (Rgba{255, 255, 255, 0}));
+    EXPECT_RGB(At(51, 51), (Rgba{0, 0, 255, 0}));  // the black pixel stays out
+    EXPECT_RGB(At(54, 50), (Rgba{0, 0, 255, 0}));
+}
+
+TEST_F(DrawGL, PendingDrawsKeepTheViewportTheyWereMadeIn) {
+    Solid(13, 4, 4, {0, 255, 0, 255});
+    SpriteDraw(13, 10, 10);
+    ViewportSet(100, 50, 200, 100);  // no flush of its own
+    SpriteDraw(13, 0, 0);
+    EXPECT_RGB(At(10, 10), (Rgba{0, 255, 0, 0}));
+    EXPECT_RGB(At(110, 60), (Rgba{0, 0, 0, 0}));
+    EXPECT_RGB(At(100, 50), (Rgba{0, 255, 0, 0}));
+    EXPECT_RGB(At(0, 0), (Rgba{0, 0, 0, 0}));
+    R()->Viewport2D(0, 0, 0, 0);
 }
 
 }  // namespace
