@@ -146,6 +146,8 @@ TEST(TextToNumber, AtofRules) {
     EXPECT_EQ(ParseReal("-1e400"), -INFINITY);
     EXPECT_EQ(ParseReal("0.0001e400"), INFINITY);
     EXPECT_EQ(ParseReal("1e-400"), 0);
+    EXPECT_EQ(ParseReal("4e-320"), std::strtod("4e-320", nullptr));  // subnormals are kept
+    EXPECT_GT(ParseReal("4e-320"), 0);
     EXPECT_EQ(ParseReal("123456789012345678901234567890e-500"), 0);
     EXPECT_EQ(ParseReal("1e00000000000000000000000002"), 100);
 }
