@@ -144,7 +144,3 @@ void Draw2DFlush() {
         r->useMipmappedTexture = 0;
     }
 }
-
-// Interim background-layer clear for the texture store's release; the layer module defines
-// the real one.
-__attribute__((weak)) void LayerClear(int) {}
