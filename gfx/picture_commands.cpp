@@ -122,8 +122,12 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    std::vector<uint8_t> buf(static_cast<size_t>(tw) * th * 4, 0);
-    if (slot->texture && slot->textureWidth == tw && slot->textureHeight == th) {
+    // Texture-sized and zeroed only when a new texture or the read-back needs it, so a grab
+    // into a reused texture on the copy path allocates nothing.
+    std::vector<uint8_t> buf;
+    const bool reuse = slot->texture && slot->textureWidth == tw && slot->textureHeight == th;
+    if (!reuse || !copyAlpha) buf.assign(static_cast<size_t>(tw) * th * 4, 0);
+    if (reuse) {
         glBindTexture(GL_TEXTURE_2D, slot->texture);
     } else {
         if (slot->texture) glDeleteTextures(1, &slot->texture);
