@@ -169,12 +169,19 @@ void SpriteDrawRotate(double slot, double x, double y, double angle) {
     SpriteDrawRotoZoom(slot, x, y, angle, 1.0);
 }
 
+namespace {
+// A slot that can be drawn and holds the whole frame asked for.
+bool FrameDrawable(int s, int frame, SpriteDims& d, const SpriteSlot*& sp, FrameSpan& span) {
+    return Drawable(s, d, sp) && AnimFrameSpan(d, frame, span);
+}
+}  // namespace
+
 void AnimDraw(double slot, double frame, double x, double y) {
     const int s = GfxInt(slot);
     SpriteDims d;
     const SpriteSlot* sp;
     FrameSpan span;
-    if (!Drawable(s, d, sp) || !AnimFrameSpan(d, GfxInt(frame), span)) return;
+    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
     Vertex2D q[4];
     AnimDrawVerts(d, span, GfxInt(x), GfxInt(y), q);
     BeginSprite(s, *sp, false, false);
@@ -186,7 +193,7 @@ void AnimDrawStretch(double slot, double frame, double x, double y, double width
     SpriteDims d;
     const SpriteSlot* sp;
     FrameSpan span;
-    if (!Drawable(s, d, sp) || !AnimFrameSpan(d, GfxInt(frame), span)) return;
+    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
     Vertex2D q[4];
     AnimStretchVerts(span, GfxInt(x), GfxInt(y), GfxInt(width), GfxInt(height), q);
     BeginSprite(s, *sp, true, false);
@@ -198,7 +205,7 @@ void AnimDrawRotoZoom(double slot, double frame, double x, double y, double angl
     SpriteDims d;
     const SpriteSlot* sp;
     FrameSpan span;
-    if (!Drawable(s, d, sp) || !AnimFrameSpan(d, GfxInt(frame), span)) return;
+    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
     Vertex2D q[4];
     AnimRotoZoomVerts(d, span, GfxInt(x), GfxInt(y), angle, zoom, q);
     BeginSprite(s, *sp, true, false);

@@ -17,6 +17,7 @@
 #include "gfx/texture_store.h"
 #include "image_builders.h"
 #include "support/test_support.h"
+#include "tests/gfx/gl_window.h"
 
 namespace {
 
@@ -27,14 +28,7 @@ struct Rgba {
 // One window for the whole test process.
 class DrawGL : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!std::getenv("DISPLAY") || runtimeState.renderer) return;
-        runtimeState.renderer = new OpenGLVezezodi();
-        if (!runtimeState.renderer->WindowSetup(nullptr, 640, 480, 0, 60, 0)) {
-            delete runtimeState.renderer;
-            runtimeState.renderer = nullptr;
-        }
-    }
+    static void SetUpTestSuite() { GlTestWindowOpen(); }
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
         ASSERT_NE(runtimeState.renderer, nullptr) << "no window";

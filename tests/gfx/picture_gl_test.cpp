@@ -22,6 +22,7 @@
 #include "gfx/texture_store.h"
 #include "image_builders.h"
 #include "support/test_support.h"
+#include "tests/gfx/gl_window.h"
 
 using namespace gfxtest;
 
@@ -47,14 +48,7 @@ std::string BmpPx(Rgb c) {
 // One window for the whole test process.
 class PictureGL : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!std::getenv("DISPLAY") || runtimeState.renderer) return;
-        runtimeState.renderer = new OpenGLVezezodi();
-        if (!runtimeState.renderer->WindowSetup(nullptr, 640, 480, 0, 60, 0)) {
-            delete runtimeState.renderer;
-            runtimeState.renderer = nullptr;
-        }
-    }
+    static void SetUpTestSuite() { GlTestWindowOpen(); }
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
         ASSERT_NE(runtimeState.renderer, nullptr) << "no window";

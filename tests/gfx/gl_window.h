@@ -1,0 +1,18 @@
+// One hidden-from-the-tests 640 x 480 window per test process, shared by the gl suites.
+#pragma once
+
+#include <cstdlib>
+
+#include "frame/runtime_state.h"
+#include "gfx/opengl_vezezodi.h"
+
+// Opens the renderer's window once; leaves runtimeState.renderer null when there is no
+// display or the window cannot be made.
+inline void GlTestWindowOpen() {
+    if (!std::getenv("DISPLAY") || runtimeState.renderer) return;
+    runtimeState.renderer = new OpenGLVezezodi();
+    if (!runtimeState.renderer->WindowSetup(nullptr, 640, 480, 0, 60, 0)) {
+        delete runtimeState.renderer;
+        runtimeState.renderer = nullptr;
+    }
+}
