@@ -1,0 +1,78 @@
+// The audio output: one device and a mixer of our own. Sound buffers hold PCM converted once
+// to the device format; duplicates share their first buffer's samples. Streamed voices carry
+// decoded music and a video's sound from a worker thread through a bounded queue.
+//
+// No SDL type crosses this header. All buffer calls come from the main thread; StreamWrite
+// may come from any one thread per stream.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+
+// The layout of PCM samples as a sound file holds them.
+struct PcmFormat {
+    int rate = 0;           // frames per second, 1,000..192,000
+    int channels = 0;       // 1 or 2
+    int bitsPerSample = 0;  // 8 (unsigned), 16, 24, 32 (signed), or 32 with isFloat
+    bool isFloat = false;
+};
+
+// Identifies a buffer or a stream; 0 is none.
+using AudioBufferId = int;
+using AudioStreamId = int;
+
+class AudioDevice {
+public:
+    virtual ~AudioDevice() = default;
+
+    // The format the device was opened with (the mixer's output).
+    virtual int OutputRate() const = 0;
+    virtual int OutputChannels() const = 0;
+
+    // ---- buffers ----
+    // Converts bytes of the given format to the output format. 0 when the format is not one the
+    // mixer plays or memory runs out.
+    virtual AudioBufferId BufferCreate(const PcmFormat& format, const void* data,
+                                       size_t bytes) = 0;
+    // A buffer sharing source's samples, with its own position, volume and pan; 0 on failure.
+    virtual AudioBufferId BufferDuplicate(AudioBufferId source) = 0;
+    // Stops and forgets a buffer; the shared samples go with the last buffer that uses them.
+    virtual void BufferRelease(AudioBufferId id) = 0;
+    // Plays once from the current position (the end: nothing sounds). False for an unknown id.
+    virtual bool Play(AudioBufferId id) = 0;
+    virtual void Stop(AudioBufferId id) = 0;  // keeps the position
+    virtual void Rewind(AudioBufferId id) = 0;
+    virtual bool Playing(AudioBufferId id) const = 0;
+    // Hundredths of a decibel, -10,000..0: gain 10^(v / 2000).
+    virtual void VolumeSet(AudioBufferId id, int hundredthsDb) = 0;
+    // -10,000..10,000: below 0 attenuates the right channel by |pan| hundredths of a decibel,
+    // above 0 the left.
+    virtual void PanSet(AudioBufferId id, int pan) = 0;
+
+    // ---- streamed voices ----
+    // Interleaved signed 16-bit PCM at rate and channels (1 or 2); resampled by the mixer.
+    virtual AudioStreamId StreamOpen(int rate, int channels) = 0;
+    // Appends up to frameCount frames and returns how many the bounded queue took.
+    virtual size_t StreamWrite(AudioStreamId id, const int16_t* samples, size_t frameCount) = 0;
+    // Frames written but not yet mixed.
+    virtual size_t StreamQueuedFrames(AudioStreamId id) const = 0;
+    // Input frames the mixer has consumed since the open or the last clear: the play clock.
+    virtual uint64_t StreamPlayedFrames(AudioStreamId id) const = 0;
+    virtual void StreamGainSet(AudioStreamId id, float gain) = 0;  // linear, 0..1
+    virtual void StreamPause(AudioStreamId id, bool paused) = 0;
+    virtual void StreamClear(AudioStreamId id) = 0;  // drops what is queued
+    virtual void StreamClose(AudioStreamId id) = 0;
+};
+
+// Opens the default output at 22,050 Hz, 16-bit, stereo through the installed factory (SDL
+// audio unless a test replaced it). Null when no device opens.
+std::unique_ptr<AudioDevice> AudioDeviceOpen();
+
+using AudioDeviceFactory = std::unique_ptr<AudioDevice> (*)();
+// Replaces the factory (tests); null restores the SDL one.
+void AudioDeviceFactorySet(AudioDeviceFactory factory);
+
+}  // namespace platform
