@@ -280,6 +280,22 @@ void TextInputInt(double& value, double x, double y);
 void TextInputNumber(double& value, double x, double y);
 // ---- end input ----
 
+// ---- sound: sound effects, music and video (sound/) ----
+// Sound slots 0..127 (a higher slot is slot 127); a play answers a channel, slot x 256 + buffer.
+double SoundLoad(const RtString& name, double slot, double bufferCount);  // 1 loaded, else 0
+double SoundPlay(double slot, double pan, double volume);  // pan -1..1, volume 0..1; or -1
+double SoundPlayingGet(double channel);                    // 1 while that play sounds
+void SoundStopAll();
+// One piece of music at a time; a looping piece restarts when its length has passed.
+void MusicPlay(const RtString& name, double loop);
+void MusicStop();
+void MusicVolumeSet(double volume);  // 0..1; every MusicPlay starts at full volume
+double MusicPlayingGet();
+// Plays a video over the last frame until it ends or a key or button is pressed: 0 played,
+// 3 not found or not opened.
+double VideoPlay(const RtString& name, double loop = 0);
+// ---- end sound ----
+
 // ---- path: path finding (path/) ----
 // A* over a cost map map(x, y) (0 or less: blocked). On success path becomes (n, 2) with
 // path(i, 0) = x and path(i, 1) = y from start to goal, and n is returned; otherwise 0 and path
