@@ -2,7 +2,8 @@
 //
 // Every runtime command is a plain function. Numbers are doubles (out values double&), text
 // is RtString (taken as const RtString&, returned by value). A game defines GameMain(); the
-// runtime owns main(), starts up and calls it.
+// runtime owns main(), starts up and calls it. Each banner below names the module folder and
+// the files that define its commands.
 #pragma once
 
 #include "core/rt_array.h"
@@ -11,7 +12,7 @@
 // The program's main routine, defined by the game.
 void GameMain();
 
-// ---- frame: start-up, frame loop, end path (frame/) ----
+// ---- frame: the frame loop (frame/frame_loop.cpp) ----
 // Shows the drawn frame, handles window events, holds while paused, ends the program on ESC
 // or Alt+F4, and waits for the next frame slot.
 void FramePresent();
@@ -21,13 +22,10 @@ double TimerGet();                          // ms since the end of start-up
 void ProgramSleep(double ms);               // 0 or less: no sleep
 void AutoPauseSet(double flag);             // pause while the window is inactive
 void EscapeQuitSet(double flag);            // ESC ends the program
-// The renderer's window.
-void ViewportSet(double x, double y, double width, double height);
-void SmoothingSet(double flag);
-void ScreenSizeGet(double& width, double& height);
 // ---- end frame ----
 
-// ---- core: strings, number text, arrays, math, random (core/) ----
+// ---- core: strings, number text, arrays, math, random ----
+// (core/string_commands.cpp, array_commands.cpp, math_commands.cpp)
 #include <concepts>
 #include <initializer_list>
 
@@ -100,7 +98,9 @@ double RandomGet(double n);    // 0..n inclusive; 0 when n <= 0
 void RandomSeed(double seed);  // the seed's integral part modulo 2^32
 // ---- end core ----
 
-// ---- lib: files, archive, INI, line files (lib/) ----
+// ---- files: files, archive, INI, line files ----
+// (files/file_channels.cpp, file_commands.cpp, files_startup.cpp, ini_file.cpp,
+// line_file.cpp, string_split.cpp)
 // File channels 0..7. A channel number outside 0..7 ends the program with error 7; a read
 // that cannot deliver all its bytes, or a write on a closed channel or one that does not
 // complete, ends it with error 3. Test FileEnd before reading.
@@ -167,10 +167,11 @@ void LineFilePut(const RtString& path, double line, const RtString& text);  // c
 void LineFilePut(const RtString& path, double line, double value);
 // Pieces between delimiter characters, empty pieces dropped; returns their number.
 double StringSplit(const RtString& text, const RtString& delimiters, RtStringArray& pieces);
-// ---- end lib ----
+// ---- end files ----
 
-// ---- system: log, errors, system and data commands (frame/, lib/) ----
-#include "lib/system_types.h"
+// ---- system: log, errors, system and data commands ----
+// (runtime/system_commands.cpp, system_data.cpp)
+#include "runtime/system_types.h"
 
 // Stores the runtime error code (the current line becomes the error line); returns it.
 double ErrorSet(double code);
@@ -205,7 +206,9 @@ void (*SubAddress(const RtString& name))();
 void LibraryDeclare(RtString& library, const RtString& function, void*& pointer);
 // ---- end system ----
 
-// ---- gfx: pictures, drawing, fonts, renderer (gfx/) ----
+// ---- gfx: pictures, drawing, fonts, the renderer's window ----
+// (gfx/picture_commands.cpp, draw_commands.cpp, collide_commands.cpp, font_commands.cpp,
+// window_commands.cpp)
 // Sprite slots 0..65502 are the program's. Slots, positions and sizes are truncated toward
 // zero; colours are red + green * 256 + blue * 65536; angles in degrees.
 double SpriteLoad(const RtString& file, double slot);      // 1 loaded, 0 not
@@ -250,9 +253,14 @@ void TextPrint(const RtString& text, double x, double y);
 void NumberPrint(double value, double x, double y);
 void FontSizeGet(double& cellWidth, double& cellHeight);
 void FontSizeGet(int& cellWidth, int& cellHeight);
+// The renderer's window.
+void ViewportSet(double x, double y, double width, double height);
+void SmoothingSet(double flag);
+void ScreenSizeGet(double& width, double& height);
 // ---- end gfx ----
 
-// ---- input: keyboard, mouse, joysticks (input/) ----
+// ---- input: keyboard, mouse, joysticks, line editor ----
+// (input/input_commands.cpp, joystick_commands.cpp, text_input_commands.cpp)
 // Keys are scan-code numbers 0..255 (1 ESC, 28 Enter, 57 Space, 200 Up, ...).
 double KeyGet(double key);  // 1 while the key is down
 RtString KeyCharGet();      // the character of a newly pressed key, or ""
@@ -280,7 +288,7 @@ void TextInputInt(double& value, double x, double y);
 void TextInputNumber(double& value, double x, double y);
 // ---- end input ----
 
-// ---- sound: sound effects, music and video (sound/) ----
+// ---- sound: sound effects, music and video (sound/, its command files) ----
 // Sound slots 0..127 (a higher slot is slot 127); a play answers a channel, slot x 256 + buffer.
 double SoundLoad(const RtString& name, double slot, double bufferCount);  // 1 loaded, else 0
 double SoundPlay(double slot, double pan, double volume);  // pan -1..1, volume 0..1; or -1
@@ -296,7 +304,7 @@ double MusicPlayingGet();
 double VideoPlay(const RtString& name, double loop = 0);
 // ---- end sound ----
 
-// ---- path: path finding (path/) ----
+// ---- path: path finding (path/path_find_command.cpp) ----
 // A* over a cost map map(x, y) (0 or less: blocked). On success path becomes (n, 2) with
 // path(i, 0) = x and path(i, 1) = y from start to goal, and n is returned; otherwise 0 and path
 // stays as it was. weight 0..1: 0 cost so far only, 0.5 classic A*, 1 distance only.

@@ -8,12 +8,12 @@
 #include <random>
 #include <string>
 
-#include "lib/archive.h"
-#include "lib/archive_format.h"
-#include "lib/extract_folder.h"
+#include "files/archive.h"
+#include "files/archive_format.h"
+#include "files/extract_folder.h"
 #include "platform/files.h"
 #include "platform/log_file.h"
-#include "tests/lib/sbx_test_archive.h"
+#include "tests/files/sbx_test_archive.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/runtime_state.h"
 #include "frame/startup.h"
 #include "gfx/draw_batch.h"
 #include "gfx/opengl_vezezodi.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
+#include "runtime/end_path.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 

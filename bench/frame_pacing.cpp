@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "corvane.h"
-#include "frame/end_path.h"
 #include "frame/startup.h"
+#include "runtime/end_path.h"
 
 namespace {
 
@@ -40,8 +40,7 @@ void GameMain() {
         last = now;
     }
     const double wallMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0)
-            .count();
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
     const double cpuMs = CpuMs() - cpu0;
 
     std::vector<double> dev;

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/int_convert.h"
-#include "core/rt_string.h"
 
 int FormatInt(int32_t v, char* out) {
     auto r = std::to_chars(out, out + kNumberTextMax - 1, v);
@@ -146,51 +146,4 @@ int32_t ParseInt(const char* text) {
     if (v > 2147483647LL) return 2147483647;
     if (v < -2147483648LL) return -2147483647 - 1;
     return static_cast<int32_t>(v);
-}
-
-RtString NumberFormat(double width, double decimals, double value) {
-    int w = ToInt(width);
-    int d = ToInt(decimals);
-    // A double has at most 1074 fraction digits, so past 1100 only zeros follow and the
-    // visible prefix is the same; a negative precision means the default, as with "*".
-    if (d > 1100) d = 1100;
-    char digits[1500];
-    int n = std::snprintf(digits, sizeof digits, "%.*f", d, value);
-    if (n < 0) n = 0;
-    if (n > static_cast<int>(sizeof digits) - 1) n = sizeof digits - 1;
-
-    // Pad to the width ourselves and cut at 255: the result never leaves its reservation.
-    constexpr int kMax = 255;
-    RtString result;
-    char* out = result.ReserveBuffer(kMax + 1);
-    int64_t absWidth = w < 0 ? -static_cast<int64_t>(w) : w;
-    int64_t pad = absWidth > n ? absWidth - n : 0;
-    int len = 0;
-    auto put = [&](char c) {
-        if (len < kMax) out[len++] = c;
-    };
-    if (w >= 0)
-        for (int64_t i = 0; i < pad && len < kMax; ++i) put(' ');
-    for (int i = 0; i < n && len < kMax; ++i) put(digits[i]);
-    if (w < 0)
-        for (int64_t i = 0; i < pad && len < kMax; ++i) put(' ');
-    out[len] = '\0';
-    result.RecomputeLength();
-    return result;
-}
-
-RtString HexEncode(const void* bytes, double count) {
-    RtString result;
-    int64_t n = ToInt64(count);
-    if (n <= 0 || !bytes) return result;
-    static const char kDigits[] = "0123456789ABCDEF";
-    char* out = result.ReserveBuffer(static_cast<uint64_t>(n) * 2);
-    const unsigned char* b = static_cast<const unsigned char*>(bytes);
-    for (int64_t i = 0; i < n; ++i) {
-        out[2 * i] = kDigits[b[i] >> 4];
-        out[2 * i + 1] = kDigits[b[i] & 15];
-    }
-    out[2 * n] = '\0';
-    result.RecomputeLength();
-    return result;
 }

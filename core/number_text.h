@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-class RtString;
-
 // Longest text FormatReal or FormatInt writes, terminator included.
 constexpr int kNumberTextMax = 32;
 
@@ -22,9 +20,3 @@ int FormatReal(double v, char* out);
 double ParseReal(const char* text);
 // atoi rules: skip white space, optional sign, digits; values beyond 32 bits saturate.
 int32_t ParseInt(const char* text);
-
-// Fixed-point text as printf "%<width>.<decimals>f" (negative width: left-aligned),
-// cut to at most 255 characters.
-RtString NumberFormat(double width, double decimals, double value);
-// Two upper-case hexadecimal digits per byte, high nibble first; count <= 0 gives "".
-RtString HexEncode(const void* bytes, double count);

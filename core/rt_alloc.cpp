@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "frame/end_path.h"
+#include "core/fatal.h"
 
 namespace {
 // Relaxed: only the totals matter, and the network thread may build strings too.
@@ -13,14 +13,14 @@ std::atomic<uint64_t> freeCount{0};
 
 void* RtAlloc(size_t bytes) {
     void* p = std::malloc(bytes ? bytes : 1);
-    if (!p) RuntimeError(7);
+    if (!p) CoreFatal(7);
     allocCount.fetch_add(1, std::memory_order_relaxed);
     return p;
 }
 
 void* RtAllocZeroed(size_t bytes) {
     void* p = std::calloc(bytes ? bytes : 1, 1);
-    if (!p) RuntimeError(7);
+    if (!p) CoreFatal(7);
     allocCount.fetch_add(1, std::memory_order_relaxed);
     return p;
 }

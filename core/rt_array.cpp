@@ -5,8 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "core/fatal.h"
 #include "core/rt_alloc.h"
-#include "frame/end_path.h"
 
 namespace {
 constexpr int64_t kMax32 = 0xFFFFFFFFLL;
@@ -109,10 +109,10 @@ void RtArray<T>::Dim(int64_t s1, int64_t s2, int64_t s3, int64_t s4) {
     int64_t n = sizes[0];
     for (int d = 1; d < 4 && n > 0; ++d) {
         n *= std::max<int64_t>(1, sizes[d]);
-        if (n > kMax32) RuntimeError(7);
+        if (n > kMax32) CoreFatal(7);
     }
     int64_t slots = (n / kCapacityStep) * kCapacityStep + kCapacityStep;
-    if (slots > kMax32) RuntimeError(7);
+    if (slots > kMax32) CoreFatal(7);
 
     if (capacity_ < slots || s1 <= 0) {
         Release();
@@ -150,7 +150,7 @@ T& RtArray<T>::At(int64_t i1, int64_t i2, int64_t i3, int64_t i4) {
         int32_t size = size_[d + 1];
         ok = rest[d] >= 0 && (size ? rest[d] < size : rest[d] == 0);
     }
-    if (!ok) RuntimeError(9);
+    if (!ok) CoreFatal(9);
     uint64_t slot = static_cast<uint64_t>(i1) + static_cast<uint64_t>(i2) * stride2_ +
                     static_cast<uint64_t>(i3) * stride3_ + static_cast<uint64_t>(i4) * stride4_;
     return data_[slot];
@@ -189,7 +189,7 @@ void RtArray<T>::Redim(int64_t s1, int64_t s2, int64_t s3, int64_t s4) {
 
 template <typename T>
 void RtArray<T>::Push(const RtString& s) requires std::is_same_v<T, RtString> {
-    if (dims_ >= 2) RuntimeError(8);
+    if (dims_ >= 2) CoreFatal(8);
     // The new text may be one of our own elements, which a re-dimension moves away.
     if (data_ && &s >= data_ && &s < data_ + capacity_) {
         RtString copy(s);
@@ -197,7 +197,7 @@ void RtArray<T>::Push(const RtString& s) requires std::is_same_v<T, RtString> {
         return;
     }
     int64_t n = static_cast<int64_t>(size_[0]) + 1;
-    if (n > 0x7FFFFFFF) RuntimeError(7);  // the size field is 32 bits
+    if (n > 0x7FFFFFFF) CoreFatal(7);  // the size field is 32 bits
     int64_t slots = (n / kCapacityStep) * kCapacityStep + kCapacityStep;
     if (data_ && slots <= capacity_) {
         // Room for one more: the same result as a re-dimension keeping every element.
@@ -226,6 +226,6 @@ uint32_t ListGrowCapacity(uint32_t count, uint32_t capacity, uint32_t step, uint
     if (minimum >= need) return minimum;
     if (step == 0) step = 1;
     uint64_t grown = static_cast<uint64_t>(step) * (need / step + 1);
-    if (grown > static_cast<uint64_t>(kMax32)) RuntimeError(7);
+    if (grown > static_cast<uint64_t>(kMax32)) CoreFatal(7);
     return static_cast<uint32_t>(grown);
 }

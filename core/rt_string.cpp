@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "core/fatal.h"
 #include "core/number_text.h"
 #include "core/rt_alloc.h"
-#include "frame/end_path.h"
 
 const char RtString::kEmpty = '\0';
 
@@ -40,7 +40,7 @@ RtString::RtString(double value) : RtString() {
 }
 
 RtString::RtString(std::string_view bytes) : RtString() {
-    if (bytes.size() >= 0xFFFFFFFFu) RuntimeError(7);
+    if (bytes.size() >= 0xFFFFFFFFu) CoreFatal(7);
     AssignBytes(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
@@ -61,7 +61,7 @@ void RtString::Clear() {
 void RtString::Reserve(uint64_t n) {
     if (n < capacity_) return;
     uint64_t newCapacity = (n / 16) * 16 + 16;
-    if (newCapacity > 0xFFFFFFFFu) RuntimeError(7);
+    if (newCapacity > 0xFFFFFFFFu) CoreFatal(7);
     char* block = static_cast<char*>(RtAlloc(static_cast<size_t>(newCapacity)));
     if (capacity_ == 0) {
         block[0] = '\0';
@@ -111,7 +111,7 @@ void RtString::AssignNumber(double value) {
 RtString& RtString::operator=(const char* text) {
     if (!text) text = EmptyText();
     size_t n = std::strlen(text);
-    if (n >= 0xFFFFFFFFu) RuntimeError(7);
+    if (n >= 0xFFFFFFFFu) CoreFatal(7);
     AssignBytes(text, static_cast<uint32_t>(n));
     return *this;
 }
@@ -170,7 +170,7 @@ RtString& RtString::AppendChar(char c) {
 RtString& RtString::operator+=(const char* text) {
     if (!text) return *this;
     size_t n = std::strlen(text);
-    if (n >= 0xFFFFFFFFu) RuntimeError(7);
+    if (n >= 0xFFFFFFFFu) CoreFatal(7);
     return Append(text, static_cast<uint32_t>(n));
 }
 

@@ -1,99 +1,26 @@
-#include "frame/frame_loop.h"
-
+// FramePresent and the timing commands: the top of each frame.
 #include <cmath>
-#include <string>
 
 #include "core/int_convert.h"
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/rt_text.h"
-#include "frame/runtime_state.h"
 #include "gfx/opengl_vezezodi.h"
+#include "input/input.h"
+#include "input/input_runtime.h"
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "runtime/end_path.h"
+#include "runtime/frame_calls.h"
+#include "runtime/runtime_state.h"
+#include "runtime/timer.h"
+#include "runtime/window_events.h"
 
 namespace {
-void (*keyboardPoll)() = nullptr;
-bool (*keyTest)(int) = nullptr;
-void (*musicCheck)() = nullptr;
-void (*shadowPassEnd)() = nullptr;
-void (*mipmapReset)() = nullptr;
-void (*fixedPipeline)() = nullptr;
-
-bool KeyDown(int code) {
-    return keyTest && keyTest(code);
-}
-
-void MusicCheck() {
-    if (musicCheck) musicCheck();
-}
-
 [[noreturn]] void EndFromFrame() {
     runtimeState.errorCode = 0.0;
     runtimeState.errorLine = runtimeState.currentLine;
     EndPath();
 }
-
-void ActivationChange(bool active) {
-    RuntimeState& rs = runtimeState;
-    if (rs.debugMode != 0 || !rs.autoPause) return;
-    std::string title = RtToStd(rs.windowTitle);
-    if (!active) title += " <pause>";
-    platform::WindowTitleSet(title);
-    rs.paused = !active;
-}
-
 }  // namespace
-
-void FrameKeyboardHookSet(void (*poll)()) {
-    keyboardPoll = poll;
-}
-void FrameKeyTestSet(bool (*keyDown)(int)) {
-    keyTest = keyDown;
-}
-void FrameMusicHookSet(void (*check)()) {
-    musicCheck = check;
-}
-void FrameShadowPassEndHookSet(void (*leave)()) {
-    shadowPassEnd = leave;
-}
-void FrameMipmapResetHookSet(void (*reset)()) {
-    mipmapReset = reset;
-}
-void FrameFixedPipelineHookSet(void (*select)()) {
-    fixedPipeline = select;
-}
-
-double FrameTimer() {
-    const RuntimeState& rs = runtimeState;
-    if (rs.perfCounterAvailable && rs.perfCounterFrequency > 0.0)
-        return static_cast<double>(platform::ClockCounter()) * 1000.0 / rs.perfCounterFrequency;
-    return platform::ClockCoarseMs();
-}
-
-bool MessageDispatchOne() {
-    platform::WindowEvent ev;
-    if (!platform::WindowEventPoll(ev)) return false;
-    switch (ev.kind) {
-        case platform::WindowEventKind::CloseRequest:
-            EndPath();
-        case platform::WindowEventKind::FocusLost:
-            ActivationChange(false);
-            break;
-        case platform::WindowEventKind::FocusGained:
-            ActivationChange(true);
-            break;
-        default:
-            break;
-    }
-    return true;
-}
-
-bool MessagePump() {
-    while (MessageDispatchOne()) {
-    }
-    return true;
-}
 
 void FramePresent() {
     RuntimeState& rs = runtimeState;
@@ -104,22 +31,22 @@ void FramePresent() {
     rs.previousFrameStartTime = rs.frameStartTime;
     rs.frameStartTime = FrameTimer();
     while (rs.paused) {
-        MusicCheck();
+        FrameCallRun(FrameCall::MusicCheck);
         MessagePump();
         platform::SleepMs(100);
     }
-    if (keyboardPoll) keyboardPoll();
-    if (rs.escapeQuits && KeyDown(1)) EndFromFrame();
-    if (KeyDown(56) && KeyDown(62)) EndFromFrame();
-    if (shadowPassEnd) shadowPassEnd();
-    MusicCheck();
+    if (InputRunning()) InputFramePoll();
+    if (rs.escapeQuits && InputFrameKeyDown(1)) EndFromFrame();
+    if (InputFrameKeyDown(56) && InputFrameKeyDown(62)) EndFromFrame();
+    FrameCallRun(FrameCall::ShadowPassEnd);
+    FrameCallRun(FrameCall::MusicCheck);
     MessagePump();
     OpenGLVezezodi* r = rs.renderer;
     if (!r) return;
     r->SwapAndPace();
     r->FrameStateReset();
-    if (mipmapReset) mipmapReset();
-    if (fixedPipeline) fixedPipeline();
+    FrameCallRun(FrameCall::MipmapReset);
+    FrameCallRun(FrameCall::FixedPipeline);
 }
 
 void FrameRateSet(double framesPerSecond) {
@@ -151,22 +78,4 @@ void AutoPauseSet(double flag) {
 
 void EscapeQuitSet(double flag) {
     runtimeState.escapeQuits = flag != 0.0 || std::isnan(flag);
-}
-
-void ViewportSet(double x, double y, double width, double height) {
-    OpenGLVezezodi* r = runtimeState.renderer;
-    if (!r) return;
-    r->Viewport2D(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
-    if (shadowPassEnd) shadowPassEnd();
-}
-
-void SmoothingSet(double flag) {
-    if (runtimeState.renderer) runtimeState.renderer->Smoothing(flag != 0.0 ? 1 : 0);
-}
-
-void ScreenSizeGet(double& width, double& height) {
-    int w = 0, h = 0;
-    ScreenSizeGetInt(w, h);
-    width = w;
-    height = h;
 }

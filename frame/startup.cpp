@@ -4,20 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/fatal.h"
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/error_log.h"
-#include "frame/frame_loop.h"
-#include "frame/rt_text.h"
-#include "frame/runtime_state.h"
-#include "frame/shutdown.h"
-#include "gfx/opengl_vezezodi.h"
+#include "files/archive.h"
+#include "files/files_startup.h"
 #include "gfx/gfx_text.h"
+#include "gfx/opengl_vezezodi.h"
 #include "input/input_runtime.h"
-#include "lib/archive.h"
-#include "lib/lib_startup.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "runtime/end_path.h"
+#include "runtime/error_log.h"
+#include "runtime/rt_text.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
+#include "runtime/timer.h"
 
 namespace {
 bool NeedsQuotes(const char* a) {
@@ -97,7 +98,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     rs.currentFont = 0;
 
     std::string exe = platform::ExecutablePath();
-    LibStartup(exe);
+    FilesStartup(exe);
     size_t cut = exe.find_last_of("/\\");
     if (cut != std::string::npos) platform::CurrentFolderSet(exe.substr(0, cut));
 
@@ -114,7 +115,6 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
         FontLoad(RtString(), 0);
         FontSizeGet(cw, ch);
         TextPrint("Loading...", (sw - 10 * cw) * 0.5, (sh - ch) * 0.5);
-        FontInputHooksInstall();
     }
     FramePresent();
 
@@ -142,6 +142,8 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
 
 void ProgramEntry(void* instance, const std::string& commandLineTail, int showFlag) {
     RuntimeState& rs = runtimeState;
+    // From here on a fatal error in the core leaves through the end path like any other.
+    CoreFatalHandlerSet(RuntimeError);
     rs.commandLine = StdToRt(commandLineTail);
     rs.screenHeight = 480;
     rs.screenWidth = 640;

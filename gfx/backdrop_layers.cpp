@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "frame/runtime_state.h"
 #include "gfx/draw_batch.h"
 #include "gfx/gl_ext.h"
 #include "gfx/image_file.h"
 #include "gfx/opengl_vezezodi.h"
 #include "gfx/texture_store.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "frame/runtime_state.h"
 #include "gfx/gl_ext.h"
 #include "gfx/opengl_vezezodi.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "corvane.h"
-#include "frame/runtime_state.h"
 #include "gfx/draw_batch.h"
 #include "gfx/draw_geometry.h"
 #include "gfx/gfx_int.h"
 #include "gfx/opengl_vezezodi.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
+#include "runtime/runtime_state.h"
 
 // The height of the off-screen target being drawn into; the off-screen module defines it.
 __attribute__((weak)) int OffscreenTargetHeight(int) {

@@ -6,8 +6,7 @@
 
 #include "core/number_text.h"
 #include "corvane.h"
-#include "frame/rt_text.h"
-#include "frame/runtime_state.h"
+#include "files/archive.h"
 #include "gfx/draw_batch.h"
 #include "gfx/draw_geometry.h"
 #include "gfx/font_builtin.h"
@@ -16,8 +15,8 @@
 #include "gfx/opengl_vezezodi.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
-#include "input/input_runtime.h"
-#include "lib/archive.h"
+#include "runtime/rt_text.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 
@@ -31,10 +30,6 @@ void BuiltinInstall(int slot) {
     DecodedImage img;
     BuiltinFontPicture(img);
     SlotLoadImage(slot, img, true, false);
-}
-
-void PrintHook(int x, int y, const std::string& text) {
-    GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
 }
 
 }  // namespace
@@ -65,12 +60,6 @@ int GfxPrint(int font, const RtString& text, double x, double y, float z) {
         px += g.cellW;
     }
     return 0;
-}
-
-void FontInputHooksInstall() {
-    InputTextHooks hooks;
-    hooks.print = PrintHook;
-    InputTextHooksSet(hooks);
 }
 
 void FontLoad(const RtString& file, double font) {

@@ -7,6 +7,3 @@
 // Prints text with font 0..31 (others: nothing), the first cell's top-left at (x, y) rounded
 // up to whole pixels, at depth z. Returns 0.
 int GfxPrint(int font, const RtString& text, double x, double y, float z);
-
-// Installs the line editor's print hook (current font).
-void FontInputHooksInstall();

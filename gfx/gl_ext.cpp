@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/error_log.h"
 #include "platform/window.h"
+#include "runtime/error_log.h"
 
 GlEntryPoints glExt;
 

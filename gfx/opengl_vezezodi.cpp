@@ -6,13 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/error_log.h"
-#include "frame/frame_loop.h"
-#include "frame/pacing.h"
-#include "frame/runtime_state.h"
 #include "gfx/gl_ext.h"
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "runtime/error_log.h"
+#include "runtime/pacing.h"
+#include "runtime/runtime_state.h"
+#include "runtime/timer.h"
+#include "runtime/window_events.h"
 
 // Interim texture-store hooks; the texture store in gfx/ defines the real ones.
 __attribute__((weak)) void OpenGLVezezodi::TextureStoreCreate() {}
@@ -39,10 +40,6 @@ double OpenGLVezezodi::FrameDurationFor(int framesPerSecond) {
 
 OpenGLVezezodi::OpenGLVezezodi() {
     TextureStoreCreate();
-    double freq = 0.0;
-    bool counter = platform::ClockCounterQuery(freq);
-    runtimeState.perfCounterAvailable = counter && freq > 0.0;
-    runtimeState.perfCounterFrequency = freq;
     nextFrameTime = FrameTimer();
 }
 

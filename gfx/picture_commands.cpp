@@ -9,10 +9,7 @@
 #include <vector>
 
 #include "corvane.h"
-#include "frame/error_log.h"
-#include "frame/frame_loop.h"
-#include "frame/rt_text.h"
-#include "frame/runtime_state.h"
+#include "files/archive.h"
 #include "gfx/backdrop_layers.h"
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_int.h"
@@ -20,7 +17,10 @@
 #include "gfx/opengl_vezezodi.h"
 #include "gfx/texture_prep.h"
 #include "gfx/texture_store.h"
-#include "lib/archive.h"
+#include "runtime/error_log.h"
+#include "runtime/rt_text.h"
+#include "runtime/runtime_state.h"
+#include "runtime/timer.h"
 
 namespace {
 

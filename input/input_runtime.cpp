@@ -1,25 +1,26 @@
 #include "input/input_runtime.h"
 
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/frame_loop.h"
-#include "frame/runtime_state.h"
-#include "frame/shutdown.h"
+#include "gfx/gfx_text.h"
 #include "gfx/opengl_vezezodi.h"
 #include "input/input.h"
 #include "input/input_host.h"
 #include "platform/window.h"
+#include "runtime/end_path.h"
+#include "runtime/frame_calls.h"
+#include "runtime/rt_text.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
+#include "runtime/window_events.h"
 
 namespace {
 
-void (*musicCheck)() = nullptr;
 InputTextHooks textHooks;
+bool running = false;
 
 class RuntimeHost final : public InputHost {
 public:
-    void MusicCheck() override {
-        if (musicCheck) musicCheck();
-    }
+    void MusicCheck() override { FrameCallRun(FrameCall::MusicCheck); }
     void MessagePump() override { ::MessagePump(); }
     bool EscapeQuits() override { return runtimeState.escapeQuits; }
     void EndProgram() override {
@@ -47,15 +48,11 @@ public:
         if (textHooks.backdropClear) textHooks.backdropClear();
     }
     void TextPrint(int x, int y, const std::string& text) override {
-        if (textHooks.print) textHooks.print(x, y, text);
+        GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
     }
 };
 
 RuntimeHost runtimeHost;
-
-bool FrameKeyTest(int keyNumber) {
-    return KeyDown(Input(), keyNumber);
-}
 
 void ShutdownStepInput() {
     if (!runtimeState.input) return;
@@ -81,8 +78,8 @@ void InputRuntimeStart() {
     InputSystemInstall(platform::CreateInputSystem(platform::WindowHandle()));
     InputHostInstall(&runtimeHost);
     InputStart(*runtimeState.input, runtimeState.mainWindow, runtimeState.hidePointer != 0);
-    FrameKeyboardHookSet(InputFramePoll);
-    FrameKeyTestSet(FrameKeyTest);
+    running = true;
+    FrameCallRegister(FrameCall::InputPoll, InputFramePoll);
     ShutdownRegister(ShutdownStep::Input, ShutdownStepInput);
 }
 
@@ -90,8 +87,12 @@ void InputPointerStateApply() {
     PointerShowSet(Input(), runtimeState.hidePointer == 0);
 }
 
-void InputMusicHookSet(void (*check)()) {
-    musicCheck = check;
+bool InputRunning() {
+    return running;
+}
+
+bool InputFrameKeyDown(int scanCode) {
+    return running && KeyDown(Input(), scanCode);
 }
 
 void InputTextHooksSet(const InputTextHooks& hooks) {

@@ -6,18 +6,20 @@
 // Start-up "Init Input": the record in its initial state, stored in runtimeState.input.
 void InputRecordCreate();
 // Start-up, with the window: starts the devices (mouse taken exclusively when hidePointer is
-// set), installs the frame loop's keyboard poll and key test and the shutdown step.
+// set) and registers the debugger's keyboard poll and the shutdown step.
 void InputRuntimeStart();
+// What FramePresent asks each frame: whether the devices have started, the keyboard poll
+// with the mouse refresh (input.h), and whether a key (scan code 0..255) is down; no key is
+// down before start-up.
+bool InputRunning();
+bool InputFrameKeyDown(int scanCode);
 // Start-up's pointer state: shown when hidePointer is 0, as PointerShow does.
 void InputPointerStateApply();
 
-// What the waits and the line editor need from modules the input module does not know:
-// the music loop check (sound) and the line editor's backdrop and text (gfx). Null: none.
-void InputMusicHookSet(void (*check)());
+// The line editor's backdrop (a background layer the 3D module keeps). Null: none.
 struct InputTextHooks {
     void (*backdropSave)() = nullptr;   // copy the back buffer into background layer 3
     void (*backdropDraw)() = nullptr;   // draw layer 3
     void (*backdropClear)() = nullptr;  // clear layer 3
-    void (*print)(int x, int y, const std::string& text) = nullptr;  // current font
 };
 void InputTextHooksSet(const InputTextHooks& hooks);

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "frame/error_log.h"
 #include "input/fallback_keys.h"
 #include "input/input.h"
+#include "runtime/error_log.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "frame/runtime_state.h"
 #include "input/input.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 

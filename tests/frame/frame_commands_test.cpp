@@ -8,11 +8,11 @@
 #include <string>
 
 #include "corvane.h"
-#include "frame/frame_loop.h"
-#include "frame/runtime_state.h"
 #include "frame/startup.h"
 #include "gfx/gl_ext.h"
 #include "gfx/opengl_vezezodi.h"
+#include "runtime/runtime_state.h"
+#include "runtime/timer.h"
 
 namespace {
 

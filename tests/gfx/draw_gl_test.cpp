@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "corvane.h"
-#include "frame/runtime_state.h"
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_text.h"
 #include "gfx/gl_ext.h"
@@ -16,6 +15,7 @@
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "image_builders.h"
+#include "runtime/runtime_state.h"
 #include "support/test_support.h"
 #include "tests/gfx/gl_window.h"
 

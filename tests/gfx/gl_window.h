@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "frame/runtime_state.h"
 #include "gfx/opengl_vezezodi.h"
+#include "runtime/runtime_state.h"
 
 // Opens the renderer's window once; leaves runtimeState.renderer null when there is no
 // display or the window cannot be made.

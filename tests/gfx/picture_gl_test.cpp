@@ -10,10 +10,6 @@
 #include <vector>
 
 #include "corvane.h"
-#include "frame/error_log.h"
-#include "frame/frame_loop.h"
-#include "frame/rt_text.h"
-#include "frame/runtime_state.h"
 #include "gfx/backdrop_layers.h"
 #include "gfx/draw_batch.h"
 #include "gfx/image_file.h"
@@ -21,6 +17,10 @@
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "image_builders.h"
+#include "runtime/error_log.h"
+#include "runtime/rt_text.h"
+#include "runtime/runtime_state.h"
+#include "runtime/timer.h"
 #include "support/test_support.h"
 #include "tests/gfx/gl_window.h"
 

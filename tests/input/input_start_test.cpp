@@ -1,7 +1,7 @@
 // Start input, the fall-backs and shutdown, over fake devices.
 #include <gtest/gtest.h>
 
-#include "frame/error_log.h"
+#include "runtime/error_log.h"
 #include "support/test_support.h"
 #include "tests/input/input_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "lib/archive.h"
+#include "files/archive.h"
 #include "support/test_support.h"
 
 namespace {

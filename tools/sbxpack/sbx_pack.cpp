@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "lib/archive_format.h"
+#include "files/archive_format.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;

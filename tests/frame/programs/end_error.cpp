@@ -3,11 +3,11 @@
 #include <fstream>
 
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/runtime_state.h"
-#include "frame/shutdown.h"
 #include "platform/log_file.h"
 #include "platform/paths.h"
+#include "runtime/end_path.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
 
 static void RecordFolder() {
     std::ofstream(platform::TempFolder() + "/cwd.txt") << platform::CurrentFolderGet();

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "corvane.h"
-#include "frame/runtime_state.h"
+#include "runtime/runtime_state.h"
 
 void GameMain() {
     if (std::strstr(runtimeState.commandLine.Text(), "noautopause")) AutoPauseSet(0);

@@ -2,9 +2,9 @@
 #include <cstdio>
 
 #include "corvane.h"
-#include "frame/end_path.h"
 #include "frame/startup.h"
 #include "platform/window.h"
+#include "runtime/end_path.h"
 
 void GameMain() {
     int visible = platform::WindowVisible() ? 1 : 0;

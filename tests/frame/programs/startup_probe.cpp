@@ -2,10 +2,10 @@
 #include <cstdio>
 
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/runtime_state.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "runtime/end_path.h"
+#include "runtime/runtime_state.h"
 
 void GameMain() {
     double timer = TimerGet();

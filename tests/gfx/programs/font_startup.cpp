@@ -2,9 +2,9 @@
 #include <cstdio>
 
 #include "corvane.h"
-#include "frame/end_path.h"
-#include "frame/runtime_state.h"
 #include "frame/startup.h"
+#include "runtime/end_path.h"
+#include "runtime/runtime_state.h"
 
 void GameMain() {
     double w = 0, h = 0;

@@ -1,0 +1,186 @@
+#include "files/archive.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "files/archive_format.h"
+#include "files/extract_folder.h"
+#include "platform/files.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
+
+namespace {
+
+class FileArchiveSource : public ArchiveSource {
+public:
+    explicit FileArchiveSource(int fd) : fd_(fd), size_(platform::FileSizeOf(fd)) {}
+    int64_t Size() const override { return size_ < 0 ? 0 : size_; }
+    bool ReadAt(int64_t offset, void* buf, size_t n) override {
+        if (offset < 0 || offset > Size() || static_cast<int64_t>(n) > Size() - offset)
+            return false;
+        if (n == 0) return true;
+        // The directory walk asks for a few bytes at a time: serve those from one window so a
+        // long directory costs a handful of reads, not three system calls per entry.
+        if (n <= sizeof window_) {
+            if (offset < windowAt_ || offset + static_cast<int64_t>(n) > windowAt_ + windowLen_) {
+                int64_t want = std::min<int64_t>(sizeof window_, Size() - offset);
+                if (platform::FileSeek(fd_, offset, 0) != offset ||
+                    platform::FileRead(fd_, window_, static_cast<size_t>(want)) != want) {
+                    windowLen_ = 0;
+                    return false;
+                }
+                windowAt_ = offset;
+                windowLen_ = want;
+            }
+            std::memcpy(buf, window_ + (offset - windowAt_), n);
+            return true;
+        }
+        if (platform::FileSeek(fd_, offset, 0) != offset) return false;
+        return platform::FileRead(fd_, buf, n) == static_cast<int64_t>(n);
+    }
+
+private:
+    int fd_;
+    int64_t size_;
+    unsigned char window_[4096];
+    int64_t windowAt_ = 0;
+    int64_t windowLen_ = 0;
+};
+
+struct FdCloser {
+    int fd;
+    ~FdCloser() { platform::FileClose(fd); }
+};
+
+ArchiveSlot gSlots[2];
+
+std::string Slashed(std::string s) {
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return s;
+}
+
+}  // namespace
+
+void ArchiveSlotClean(ArchiveSlot& slot) {
+    if (!slot.extractedPath.empty()) platform::FileRemove(slot.extractedPath);
+    slot.extractedPath.clear();
+}
+
+void ArchiveSlotReset(ArchiveSlot& slot, const std::string& archivePath) {
+    slot.enabled = true;
+    ArchiveSlotClean(slot);
+    slot.archivePath = archivePath;
+}
+
+int ArchiveResolve(ArchiveSlot& slot, std::string name, std::string& path) {
+    ArchiveSlotClean(slot);
+    if (name.empty()) {
+        path.clear();
+        return 0;
+    }
+    if (name.size() > kArchivePathMax) return 0;
+    std::string loose = Slashed(name);
+    if (platform::FileIsReadable(loose)) {
+        path = loose;
+        return 1;
+    }
+    if (!slot.enabled) return 0;
+    if (slot.archivePath.empty() || slot.archivePath.size() > kArchivePathMax) {
+        slot.enabled = false;
+        return 0;
+    }
+    int fd = platform::FileOpenRead(Slashed(slot.archivePath));
+    if (fd == platform::kNoFile) {
+        slot.enabled = false;
+        return 0;
+    }
+    FdCloser closer{fd};
+    FileArchiveSource src(fd);
+    int32_t dir = 0;
+    switch (ArchiveTrailerRead(src, dir)) {
+        case TrailerStatus::Unreadable:
+            path.clear();
+            return 0;
+        case TrailerStatus::BadMagic:
+            slot.enabled = false;
+            return 0;
+        case TrailerStatus::Ok:
+            break;
+    }
+    ArchiveEntry entry;
+    std::string base = ArchiveBaseName(name);
+    if (base.empty() || !ArchiveFind(src, dir, base, entry)) {
+        path.clear();
+        return 0;
+    }
+    std::string content;
+    // A damaged entry still resolves, to an empty file, as a failed unpack always has.
+    ArchiveUnpack(src, dir, entry, content);
+
+    std::string folder = ExtractFolderFor(slot.index);
+    std::string target = folder.empty() ? std::string() : folder + "/" + ArchiveTempName(entry);
+    // Entry names never carry a folder: a name with a separator or a zero byte could reach
+    // outside the private folder, so it is refused like an uncreatable file.
+    bool nameSafe = entry.name.find_first_of(std::string("/\\\0", 3)) == std::string::npos &&
+                    entry.name != "." && entry.name != "..";
+    int out = platform::kNoFile;
+    if (!target.empty() && nameSafe && target.size() <= kArchivePathMax) {
+        platform::FileRemove(target);
+        out = platform::FileCreateExclusive(target);
+    }
+    if (out == platform::kNoFile) {
+        std::string msg = "can't open \"" + target + "\" for writing\n";
+        std::fwrite(msg.data(), 1, msg.size(), stdout);
+        std::fflush(stdout);
+        return 0;
+    }
+    bool ok = platform::FileWriteAll(out, content.data(), content.size());
+    platform::FileClose(out);
+    if (!ok) {
+        platform::FileRemove(target);
+        return 0;
+    }
+    slot.extractedPath = target;
+    path = target;
+    return 1;
+}
+
+int MediaResolve(const std::string& name, std::string& path) {
+    if (runtimeState.mediaLookup) return ArchiveResolve(*runtimeState.mediaLookup, name, path);
+    // Before start-up (tools, tests) only loose files exist.
+    ArchiveSlot looseOnly;
+    looseOnly.enabled = false;
+    return ArchiveResolve(looseOnly, name, path);
+}
+
+int MusicResolve(const std::string& name, std::string& path) {
+    if (runtimeState.musicLookup) return ArchiveResolve(*runtimeState.musicLookup, name, path);
+    ArchiveSlot looseOnly;
+    looseOnly.enabled = false;
+    return ArchiveResolve(looseOnly, name, path);
+}
+
+void ArchiveStartup(const std::string& exePath) {
+    for (int i = 0; i < 2; ++i) {
+        gSlots[i].index = i;
+        ArchiveSlotReset(gSlots[i], exePath);
+    }
+    runtimeState.mediaLookup = &gSlots[0];
+    runtimeState.musicLookup = &gSlots[1];
+    ShutdownRegister(ShutdownStep::Archives, &ArchiveShutdown);
+}
+
+void ArchiveShoeboxSet(const std::string& mediaPath, const std::string& musicPath) {
+    if (runtimeState.mediaLookup) ArchiveSlotReset(*runtimeState.mediaLookup, mediaPath);
+    if (runtimeState.musicLookup) ArchiveSlotReset(*runtimeState.musicLookup, musicPath);
+}
+
+void ArchiveShutdown() {
+    for (ArchiveSlot& s : gSlots) ArchiveSlotClean(s);
+    runtimeState.mediaLookup = nullptr;
+    runtimeState.musicLookup = nullptr;
+    ExtractFolderRemove();
+}

@@ -1,0 +1,52 @@
+#include "files/ini_file.h"
+
+#include "core/rt_string.h"
+#include "corvane.h"
+#include "files/archive.h"
+#include "files/file_paths.h"
+#include "files/line_file.h"
+#include "platform/files.h"
+
+namespace {
+IniData gIni;
+}
+
+IniData& IniRuntimeData() {
+    return gIni;
+}
+
+void IniLoad(IniData& data, const std::string& path) {
+    data = IniData{};
+    data.fileName = FilePathAbsolute(path);
+    std::string resolved;
+    if (path.empty() || !MediaResolve(path, resolved)) return;
+    std::string text;
+    if (!platform::FileReadWhole(resolved, text, kTextFileMax)) return;
+    data.sections = IniParse(text);
+}
+
+void IniWriteBack(IniData& data) {
+    if (!data.changed || data.fileName.empty()) return;
+    // A failed write leaves the old file whole and reports nothing.
+    platform::FileWriteWhole(data.fileName, IniSerialize(data));
+    data.changed = false;
+}
+
+void TextFilesWriteBack() {
+    IniWriteBack(gIni);
+    LineFileWriteBack();
+}
+
+void IniOpen(const RtString& path) {
+    IniWriteBack(gIni);
+    IniLoad(gIni, path.Str());
+}
+
+RtString IniGet(const RtString& section, const RtString& key) {
+    const std::string* v = IniFind(gIni, section.View(), key.View());
+    return RtString(std::string_view(v ? *v : std::string(kIniNoData)));
+}
+
+void IniPut(const RtString& section, const RtString& key, const RtString& value) {
+    IniPutValue(gIni, section.View(), key.View(), value.View());
+}

@@ -1,3 +1,0 @@
-#include "frame/runtime_state.h"
-
-RuntimeState runtimeState;

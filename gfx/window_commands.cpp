@@ -1,0 +1,24 @@
+// The renderer's window commands.
+#include "core/int_convert.h"
+#include "corvane.h"
+#include "gfx/opengl_vezezodi.h"
+#include "runtime/frame_calls.h"
+#include "runtime/runtime_state.h"
+
+void ViewportSet(double x, double y, double width, double height) {
+    OpenGLVezezodi* r = runtimeState.renderer;
+    if (!r) return;
+    r->Viewport2D(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
+    FrameCallRun(FrameCall::ShadowPassEnd);
+}
+
+void SmoothingSet(double flag) {
+    if (runtimeState.renderer) runtimeState.renderer->Smoothing(flag != 0.0 ? 1 : 0);
+}
+
+void ScreenSizeGet(double& width, double& height) {
+    int w = 0, h = 0;
+    ScreenSizeGetInt(w, h);
+    width = w;
+    height = h;
+}

@@ -1,7 +1,0 @@
-// Start-up of the file library: both archive slots pointed at the executable and the
-// shutdown steps registered (INI and line-file write-back, file channels, archives).
-#pragma once
-
-#include <string>
-
-void LibStartup(const std::string& exePath);

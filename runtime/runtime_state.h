@@ -1,0 +1,84 @@
+// The one record of runtime state. Every subsystem reaches it directly through `runtimeState`;
+// each owns the fields of its own section below and the objects it points to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/rt_string.h"
+
+class OpenGLVezezodi;
+class Vezezodi3D;
+struct InputState;
+struct SoundDevice;
+struct SoundSlot;
+struct NetworkState;
+struct ArchiveSlot;
+struct DataList;
+struct SubroutineEntry;
+
+struct RuntimeState {
+    // ---- start-up settings (frame) ----
+    RtString commandLine;
+    int screenHeight = 480;
+    int screenWidth = 640;
+    int fullScreen = 0;
+    int multisampleRequest = 0;
+    int frameRate = 60;
+    int debugMode = 0;
+    int hidePointer = 1;
+
+    // ---- error and trace values ----
+    double errorCode = 0.0;
+    double errorLine = 0.0;
+    double currentLine = 0.0;
+    double currentModule = 0.0;
+
+    // ---- objects created by initialisation (null before it and after shutdown) ----
+    OpenGLVezezodi* renderer = nullptr;
+    void* mainWindow = nullptr;
+    RtString windowTitle;
+    InputState* input = nullptr;
+    SoundDevice* soundDevice = nullptr;
+    SoundSlot* soundSlots = nullptr;
+    NetworkState* network = nullptr;
+    Vezezodi3D* scene3D = nullptr;
+    ArchiveSlot* mediaLookup = nullptr;
+    ArchiveSlot* musicLookup = nullptr;
+
+    // ---- flags and times of the frame loop (frame) ----
+    bool autoPause = true;
+    bool paused = false;
+    double programStartTime = 0.0;
+    double frameStartTime = 0.0;
+    double previousFrameStartTime = 0.0;
+    bool escapeQuits = true;
+
+    // ---- renderer once-only flags (frame) ----
+    bool windowClassRegistered = false;
+    bool rendererStringRead = false;
+    std::string rendererString;
+    bool softwareWarningShown = false;
+    // ---- end frame ----
+
+    // ---- system: end path, log, system commands ----
+    int breakpointHidden = 0;                          // set by DebugBreakpoint, read by the frame
+    DataList* currentDataList = nullptr;               // DataRestore's list, null until one
+    const SubroutineEntry* subroutineTable = nullptr;  // CallByName's table, null: empty
+    std::vector<std::string> libraryNames;             // lower-cased names of loaded libraries
+    std::vector<void*> libraryHandles;                 // their handles, parallel to the names
+    // ---- end system ----
+
+    // ---- lib: files, archive, INI ----
+    // ---- end lib ----
+
+    // ---- gfx ----
+    int currentFont = 0;  // 0..31
+    // ---- end gfx ----
+
+    // ---- input ----
+    // ---- end input ----
+};
+
+extern RuntimeState runtimeState;

@@ -1,0 +1,204 @@
+// The end path, its ordered shutdown and the error log. Ends run in death-test children; the
+// parent checks the exit code and what the child left in the log.
+#include "runtime/end_path.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
+#include "runtime/error_log.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::string RecordPath() {
+    return testsupport::TempDir() + "/shutdown-record.txt";
+}
+
+void Record(const std::string& what) {
+    std::ofstream(RecordPath(), std::ios::app) << what << "\n";
+}
+
+template <int N>
+void RecordStep() {
+    Record(std::to_string(N));
+}
+
+std::string ExeFolder() {
+    std::string p = platform::ExecutablePath();
+    return p.substr(0, p.rfind('/') + 1);
+}
+
+class EndPathTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        ErrorLogReset();
+        std::remove(RecordPath().c_str());
+    }
+};
+
+}  // namespace
+
+TEST_F(EndPathTest, LogLinesAreCrLfTerminatedAndNullIsWrittenAsNull) {
+    ErrorLogAppend("first");
+    ErrorLogAppend(static_cast<const char*>(nullptr));
+    ErrorLogAppend(std::string("third"));
+    EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()), "first\r\nNULL\r\nthird\r\n");
+    EXPECT_EQ(ErrorLogPath(), testsupport::TempDir() + "/ErrorLog.txt");
+    ErrorLogReset();
+    EXPECT_FALSE(testsupport::FileExists(ErrorLogPath()));
+}
+
+TEST_F(EndPathTest, LockedLogDelaysAboutHalfASecondAndDropsTheLine) {
+    ErrorLogAppend("before");
+    int ready[2], release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        int fd = open(ErrorLogPath().c_str(), O_RDWR);
+        flock(fd, LOCK_EX);
+        char c = 1;
+        (void)!write(ready[1], &c, 1);
+        (void)!read(release[0], &c, 1);
+        _exit(0);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    auto t0 = std::chrono::steady_clock::now();
+    ErrorLogAppend("dropped");
+    auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+            .count();
+    (void)!write(release[1], &c, 1);
+    waitpid(pid, nullptr, 0);
+    EXPECT_GE(ms, 400);
+    EXPECT_LT(ms, 1500);
+    EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()), "before\r\n");
+}
+
+TEST_F(EndPathTest, LinkPlantedAtTheLogIsNotFollowed) {
+    const std::string target = testsupport::TempDir() + "/victim.txt";
+    ASSERT_TRUE(testsupport::WriteFile(target, "precious"));
+    ASSERT_EQ(symlink(target.c_str(), ErrorLogPath().c_str()), 0);
+    ErrorLogAppend("attack");
+    EXPECT_EQ(testsupport::ReadFile(target), "precious");
+    ErrorLogReset();  // removes the link, not its target
+    EXPECT_TRUE(testsupport::FileExists(target));
+    ErrorLogAppend("fresh");
+    EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()), "fresh\r\n");
+}
+
+TEST(EndPathTrace, LinesAndExitCodes) {
+    EXPECT_EQ(EndPathTraceLines(9, 120, 120, 3),
+              (std::vector<std::string>{"-End On Line", "9", "119", "120", "3"}));
+    EXPECT_EQ(EndPathTraceLines(2.9, -4.5, NAN, 1e300),
+              (std::vector<std::string>{"-End On Line", "2", "-5", "0", "2147483647"}));
+    EXPECT_EQ(EndPathExitCode(0), 0);
+    EXPECT_EQ(EndPathExitCode(20), 20);
+    EXPECT_EQ(EndPathExitCode(0.5), 0);
+    EXPECT_EQ(EndPathExitCode(256), 255);  // would wrap to 0, a success
+    EXPECT_EQ(EndPathExitCode(-1), 255);
+    EXPECT_EQ(EndPathExitCode(NAN), 0);
+}
+
+TEST(Shutdown, RunsEveryStepOnceInTheFixedOrder) {
+    std::vector<int> order;
+    static std::vector<int>* sink;
+    sink = &order;
+    // Registered out of order on purpose; Sound stays without a function.
+    ShutdownRegister(ShutdownStep::MainWindow, [] { sink->push_back(10); });
+    ShutdownRegister(ShutdownStep::Renderer, [] { sink->push_back(5); });
+    ShutdownRegister(ShutdownStep::IniWriteBack, [] { sink->push_back(0); });
+    ShutdownRegister(ShutdownStep::Archives, [] { sink->push_back(9); });
+    ShutdownRegister(ShutdownStep::Input, [] { sink->push_back(6); });
+    ShutdownRegister(ShutdownStep::FileChannels, [] { sink->push_back(1); });
+    ShutdownRegister(ShutdownStep::CurrentFolder, [] { sink->push_back(2); });
+    ShutdownRegister(ShutdownStep::Network, [] { sink->push_back(8); });
+    ShutdownRunAll();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 5, 6, 8, 9, 10}));
+    ShutdownRunAll();  // a second end repeats nothing
+    EXPECT_EQ(order.size(), 8u);
+}
+
+TEST_F(EndPathTest, DebugBuildErrorWritesTraceAndExitsWithTheCode) {
+    EXPECT_EXIT(
+        {
+            runtimeState.debugMode = 1;
+            runtimeState.currentModule = 4;
+            runtimeState.currentLine = 120;
+            RuntimeError(9);
+        },
+        ::testing::ExitedWithCode(9), "");
+    EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()), "-End On Line\r\n9\r\n119\r\n120\r\n4\r\n");
+}
+
+TEST_F(EndPathTest, ReleaseBuildEndWritesNoTraceAndRunsTheStepsInOrder) {
+    EXPECT_EXIT(
+        {
+            runtimeState.debugMode = 0;
+            ShutdownRegister(ShutdownStep::MainWindow, RecordStep<10>);
+            ShutdownRegister(ShutdownStep::IniWriteBack, RecordStep<0>);
+            ShutdownRegister(ShutdownStep::Archives, RecordStep<9>);
+            ShutdownRegister(ShutdownStep::FileChannels, RecordStep<1>);
+            // Runs after the end path's own current-folder step: records where we are.
+            ShutdownRegister(ShutdownStep::TimerResolution,
+                             [] { Record(std::filesystem::current_path().string() + "/"); });
+            std::filesystem::current_path(testsupport::TempDir());
+            EndPathQuit();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(testsupport::FileExists(ErrorLogPath()));
+    EXPECT_EQ(testsupport::ReadFile(RecordPath()), "0\n1\n" + ExeFolder() + "\n9\n10\n");
+}
+
+TEST_F(EndPathTest, RequestedEndExitsZeroEvenAfterAnEarlierErrorCode) {
+    EXPECT_EXIT(
+        {
+            runtimeState.debugMode = 1;
+            runtimeState.errorCode = 3;  // set by ErrorSet, program carried on
+            EndPathQuit();
+        },
+        ::testing::ExitedWithCode(0), "");
+    // The trace still says what the record held.
+    EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()).substr(0, 17), "-End On Line\r\n3\r\n");
+}
+
+TEST_F(EndPathTest, ShutdownWithNothingStartedEndsCleanly) {
+    // Start-up failed early: no renderer, window, input or archive; only the end path's own
+    // current-folder step is registered.
+    EXPECT_EXIT(
+        {
+            runtimeState.renderer = nullptr;
+            runtimeState.mainWindow = nullptr;
+            RuntimeError(7);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
+
+TEST_F(EndPathTest, ErrorRaisedInsideAStepFinishesTheRestWithoutASecondTrace) {
+    EXPECT_EXIT(
+        {
+            runtimeState.debugMode = 1;
+            ShutdownRegister(ShutdownStep::FileChannels, [] { RuntimeError(3); });
+            ShutdownRegister(ShutdownStep::MainWindow, RecordStep<10>);
+            EndPathQuit();
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(testsupport::ReadFile(RecordPath()), "10\n");
+    const std::string log = testsupport::ReadFile(ErrorLogPath());
+    EXPECT_EQ(log.find("-End On Line"), log.rfind("-End On Line"));
+}
