@@ -17,7 +17,7 @@
 #include "corvane.h"
 #include "frame/startup.h"
 #include "gfx/draw_batch.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "runtime/end_path.h"

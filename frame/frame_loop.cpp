@@ -3,13 +3,15 @@
 
 #include "core/int_convert.h"
 #include "corvane.h"
-#include "gfx/opengl_vezezodi.h"
+#include "frame/frame_pacing.h"
+#include "gfx/renderer.h"
 #include "input/input.h"
 #include "input/input_runtime.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "runtime/end_path.h"
 #include "runtime/frame_calls.h"
+#include "runtime/pacing.h"
 #include "runtime/runtime_state.h"
 #include "runtime/timer.h"
 #include "runtime/window_events.h"
@@ -41,9 +43,9 @@ void FramePresent() {
     FrameCallRun(FrameCall::ShadowPassEnd);
     FrameCallRun(FrameCall::MusicCheck);
     MessagePump();
-    OpenGLVezezodi* r = rs.renderer;
+    Renderer* r = rs.renderer;
     if (!r) return;
-    r->SwapAndPace();
+    FrameSwapAndPace();
     r->FrameStateReset();
     FrameCallRun(FrameCall::MipmapReset);
     FrameCallRun(FrameCall::FixedPipeline);
@@ -52,7 +54,7 @@ void FramePresent() {
 void FrameRateSet(double framesPerSecond) {
     int fps = ToInt(framesPerSecond);
     if (runtimeState.renderer)
-        runtimeState.renderer->FrameRate(fps);
+        FramePacing().frameDuration = PaceFrameDuration(fps);
     else
         runtimeState.frameRate = fps;
 }

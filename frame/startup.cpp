@@ -8,8 +8,9 @@
 #include "corvane.h"
 #include "files/archive.h"
 #include "files/files_startup.h"
+#include "frame/frame_pacing.h"
 #include "gfx/gfx_text.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "input/input_runtime.h"
 #include "platform/paths.h"
 #include "platform/window.h"
@@ -65,11 +66,12 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     rs.autoPause = true;
 
     ErrorLogAppend("Init GFX");
-    rs.renderer = new OpenGLVezezodi();
+    rs.renderer = new Renderer();
     ShutdownRegister(ShutdownStep::Renderer, RendererShutdown);
-    if (!rs.renderer->WindowSetup(instance, rs.screenWidth, rs.screenHeight, 0, rs.frameRate,
+    if (!rs.renderer->WindowSetup(instance, rs.screenWidth, rs.screenHeight, 0,
                                   rs.multisampleRequest))
         return 0;
+    FramePacingStart(rs.frameRate);
 
     rs.mainWindow = rs.renderer->windowHandle;
     platform::WindowTitleSet(title);
@@ -106,7 +108,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     ScreenClear();
 
     TimesReset();
-    rs.renderer->SwapAndPace();
+    FrameSwapAndPace();
     rs.renderer->Viewport2D(0, 0, 0, 0);
 
     {

@@ -9,7 +9,7 @@
 #include "gfx/draw_batch.h"
 #include "gfx/gl_ext.h"
 #include "gfx/image_file.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/texture_store.h"
 #include "runtime/runtime_state.h"
 
@@ -36,8 +36,8 @@ int CeilDiv(int a, int b) {
 }  // namespace
 
 BackdropLayer* LayerGet(int layer) {
-    OpenGLVezezodi* r = runtimeState.renderer;
-    if (!r || !r->backdropLayers || layer < 0 || layer >= kBackdropLayerCount) return nullptr;
+    Renderer* r = runtimeState.renderer;
+    if (!r || layer < 0 || layer >= kBackdropLayerCount) return nullptr;
     return &r->backdropLayers[layer];
 }
 
@@ -87,7 +87,7 @@ bool LayerLoadFile(int layer, const std::string& path) {
 
 void LayerGrabScreen(int layer) {
     BackdropLayer* l = LayerGet(layer);
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
     if (!l || !GfxReady() || r->width <= 0 || r->height <= 0) return;
     const int w = r->width, h = r->height;
     const int maxSize = GfxMaxTextureSize();
@@ -141,7 +141,7 @@ void LayerGrabScreen(int layer) {
 
 void LayerDraw(int layer) {
     BackdropLayer* l = LayerGet(layer);
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
     if (!l || l->columns <= 0 || !GfxReady()) return;
     Draw2DFlush();
     glDisable(GL_ALPHA_TEST);
@@ -189,6 +189,6 @@ void LayerDraw(int layer) {
     SpriteBind(-1, -1, 0);
 }
 
-void OpenGLVezezodi::BackdropLayerDraw(int layer) {
+void Renderer::BackdropLayerDraw(int layer) {
     LayerDraw(layer);
 }

@@ -6,68 +6,71 @@
 #include <vector>
 
 #include "gfx/gl_ext.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/offscreen_calls.h"
+#include "gfx/renderer.h"
 #include "runtime/runtime_state.h"
 
 namespace {
 
-BatchKey currentKey;
-std::vector<BatchVertex> pending;
-std::vector<GLuint> indices;  // triangle runs only
-int runViewport[4] = {0, 0, 0, 0};
-long long submissions = 0;
-
-bool ViewportIs(const OpenGLVezezodi* r, const int v[4]) {
+bool ViewportIs(const Renderer* r, const int v[4]) {
     return r->viewportX == v[0] && r->viewportY == v[1] && r->viewportWidth == v[2] &&
            r->viewportHeight == v[3];
 }
 
 }  // namespace
 
-// A part of the off-screen module may end its target here; by default there is none.
-__attribute__((weak)) void OffscreenTargetEnd() {}
-
-void OpenGLVezezodi::OffscreenEnd() {
+void Renderer::OffscreenEnd() {
     Draw2DFlush();
-    OffscreenTargetEnd();
+    if (Offscreen().end) Offscreen().end();
 }
 
 void Draw2DBegin(const BatchKey& key) {
-    OpenGLVezezodi* r = runtimeState.renderer;
-    if (!pending.empty() && (!(key == currentKey) || (r && !ViewportIs(r, runViewport))))
+    Renderer* r = runtimeState.renderer;
+    if (!r) return;
+    DrawBatch& b = r->batch;
+    if (!b.pending.empty() && (!(key == b.currentKey) || !ViewportIs(r, b.runViewport)))
         Draw2DFlush();
-    currentKey = key;
-    if (pending.empty() && r) {
-        runViewport[0] = r->viewportX;
-        runViewport[1] = r->viewportY;
-        runViewport[2] = r->viewportWidth;
-        runViewport[3] = r->viewportHeight;
+    b.currentKey = key;
+    if (b.pending.empty()) {
+        b.runViewport[0] = r->viewportX;
+        b.runViewport[1] = r->viewportY;
+        b.runViewport[2] = r->viewportWidth;
+        b.runViewport[3] = r->viewportHeight;
     }
 }
 
 void Draw2DVertex(float x, float y, float z, float u, float v, float r, float g, float b, float a) {
-    pending.push_back({x, y, z, u, v, r, g, b, a});
+    if (Renderer* rr = runtimeState.renderer)
+        rr->batch.pending.push_back({x, y, z, u, v, r, g, b, a});
 }
 
 void Draw2DQuad(const BatchVertex v[4]) {
-    const GLuint base = static_cast<GLuint>(pending.size());
-    pending.insert(pending.end(), v, v + 4);
+    Renderer* r = runtimeState.renderer;
+    if (!r) return;
+    DrawBatch& b = r->batch;
+    const GLuint base = static_cast<GLuint>(b.pending.size());
+    b.pending.insert(b.pending.end(), v, v + 4);
     const GLuint fan[6] = {base, base + 1, base + 2, base, base + 2, base + 3};
-    indices.insert(indices.end(), fan, fan + 6);
+    b.indices.insert(b.indices.end(), fan, fan + 6);
 }
 
 int Draw2DPending() {
-    return static_cast<int>(pending.size());
+    const Renderer* r = runtimeState.renderer;
+    return r ? static_cast<int>(r->batch.pending.size()) : 0;
 }
 
 long long Draw2DSubmissions() {
-    return submissions;
+    const Renderer* r = runtimeState.renderer;
+    return r ? r->batch.submissions : 0;
 }
 
 void Draw2DFlush() {
-    if (pending.empty()) return;
-    const BatchKey& k = currentKey;
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
+    if (!r || r->batch.pending.empty()) return;
+    DrawBatch& b = r->batch;
+    const BatchKey& k = b.currentKey;
+    std::vector<BatchVertex>& pending = b.pending;
+    const int* runViewport = b.runViewport;
     if (glExt.glActiveTextureARB) glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
     if (k.texture) {
         glBindTexture(GL_TEXTURE_2D, k.texture);
@@ -88,7 +91,7 @@ void Draw2DFlush() {
 
     // The viewport moved under a pending run (a viewport change that did not flush): draw it
     // in the coordinate system it was made for.
-    const bool otherViewport = r && !ViewportIs(r, runViewport);
+    const bool otherViewport = !ViewportIs(r, runViewport);
     if (otherViewport) {
         glViewport(runViewport[0], r->height - runViewport[3] - runViewport[1], runViewport[2],
                    runViewport[3]);
@@ -108,8 +111,8 @@ void Draw2DFlush() {
         glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &pending[0].u);
     }
     if (k.primitive == BatchPrimitive::Triangles)
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT,
-                       indices.data());
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(b.indices.size()), GL_UNSIGNED_INT,
+                       b.indices.data());
     else
         glDrawArrays(k.primitive == BatchPrimitive::Lines ? GL_LINES : GL_POINTS, 0,
                      static_cast<GLsizei>(pending.size()));
@@ -117,8 +120,8 @@ void Draw2DFlush() {
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     pending.clear();
-    indices.clear();
-    ++submissions;
+    b.indices.clear();
+    ++b.submissions;
 
     if (otherViewport) {
         glMatrixMode(GL_PROJECTION);
@@ -135,12 +138,9 @@ void Draw2DFlush() {
     if (!k.alphaTest) glEnable(GL_ALPHA_TEST);
     // A colour array leaves the current colour undefined; the 2D state keeps it at white
     // with the current alpha.
-    const float alpha = r ? r->currentAlpha : 1.0f;
-    glColor4f(1, 1, 1, alpha);
-    if (r) {
-        // The bind rule's record follows what is bound now.
-        r->currentTextureSprite = k.texture ? k.slot : -1;
-        r->currentSecondUnitSprite = -1;
-        r->useMipmappedTexture = 0;
-    }
+    glColor4f(1, 1, 1, r->currentAlpha);
+    // The bind rule's record follows what is bound now.
+    r->currentTextureSprite = k.texture ? k.slot : -1;
+    r->currentSecondUnitSprite = -1;
+    r->useMipmappedTexture = 0;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 enum class BatchPrimitive : uint8_t { Triangles, Lines, Points };
 
@@ -24,6 +25,17 @@ struct BatchVertex {
     float x, y, z, u, v, r, g, b, a;
 };
 
+// The renderer's batch: what is pending, the state it was made with and the viewport its
+// run began in.
+struct DrawBatch {
+    BatchKey currentKey;
+    std::vector<BatchVertex> pending;
+    std::vector<uint32_t> indices;  // triangle runs only
+    int runViewport[4] = {0, 0, 0, 0};
+    long long submissions = 0;
+};
+
+// Without a renderer the batch calls do nothing and report an empty batch.
 // Starts or continues a run of primitives with this state, flushing a different run first
 // (a run also ends when the 2D viewport has changed since it began).
 void Draw2DBegin(const BatchKey& key);

@@ -10,15 +10,11 @@
 #include "gfx/draw_batch.h"
 #include "gfx/draw_geometry.h"
 #include "gfx/gfx_int.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/offscreen_calls.h"
+#include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "runtime/runtime_state.h"
-
-// The height of the off-screen target being drawn into; the off-screen module defines it.
-__attribute__((weak)) int OffscreenTargetHeight(int) {
-    return 0;
-}
 
 namespace {
 
@@ -71,7 +67,7 @@ struct PrimColour {
     float r, g, b, a;
 };
 PrimColour ColourOf(double colour) {
-    const OpenGLVezezodi* rd = GfxRenderer();
+    const Renderer* rd = GfxRenderer();
     const int c = GfxInt(colour);
     const int a = c == rd->spriteTransparentColour ? 0 : static_cast<int>(rd->currentAlpha * 255);
     return {(c & 255) / 255.0f, ((c >> 8) & 255) / 255.0f, ((c >> 16) & 255) / 255.0f,
@@ -101,7 +97,7 @@ bool polyValid = true;
 }  // namespace
 
 void BlendModeSet(double mode) {
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!r) return;
     const float m = static_cast<float>(mode);
     const bool blend = m != 0.0f || std::isnan(m);
@@ -243,12 +239,13 @@ void PixelSet(double x, double y, double colour) {
 }
 
 double PixelGet(double x, double y) {
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!GfxReady()) return 0;
     Draw2DFlush();
     int height = r->height;
     if (r->currentOffscreenTarget >= 0) {
-        const int h = OffscreenTargetHeight(r->currentOffscreenTarget);
+        const int h =
+            Offscreen().targetHeight ? Offscreen().targetHeight(r->currentOffscreenTarget) : 0;
         if (h > 0) height = h;
     } else {
         glReadBuffer(GL_BACK);
@@ -272,7 +269,7 @@ void PolyStart(double slot) {
 }
 
 void PolyPoint(double x, double y, double textureX, double textureY, double colour) {
-    const OpenGLVezezodi* r = GfxRenderer();
+    const Renderer* r = GfxRenderer();
     if (!r) return;
     float u = 0, v = 0;
     if (polySlot >= 0) {
@@ -290,7 +287,7 @@ void PolyPoint(double x, double y, double textureX, double textureY, double colo
 }
 
 void PolyEnd() {
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!GfxReady() || !polyValid) return;
     Draw2DFlush();
     // What ran since PolyStart may have bound another texture.

@@ -12,7 +12,7 @@
 #include "gfx/font_builtin.h"
 #include "gfx/gfx_int.h"
 #include "gfx/gfx_text.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "runtime/rt_text.h"
@@ -66,7 +66,7 @@ void FontLoad(const RtString& file, double font) {
     const int n = FontClamp(font);
     runtimeState.currentFont = n;
     const int slot = kFontSlotBase + n;
-    const OpenGLVezezodi* r = GfxRenderer();
+    const Renderer* r = GfxRenderer();
     if (!r) return;
     std::string path;
     if (MediaResolve(RtToStd(file), path) &&

@@ -14,7 +14,7 @@
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_int.h"
 #include "gfx/image_file.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/texture_prep.h"
 #include "gfx/texture_store.h"
 #include "runtime/error_log.h"
@@ -54,7 +54,7 @@ void ColourBufferClear() {
 }  // namespace
 
 double SpriteLoad(const RtString& file, double slot) {
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     return LoadInto(file, slot, r ? r->spriteTransparentColour : kBumpTransparentColour, false);
 }
 
@@ -86,7 +86,7 @@ void SpriteSizeGet(double slot, double& width, double& height) {
 }
 
 void TransparencySet(double colour) {
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!r) return;
     r->spriteTransparentColour = r->fontTransparentColour = GfxInt(colour);
 }
@@ -95,7 +95,7 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
                   double heightNumber) {
     const int s = GfxInt(slotNumber);
     SpriteSlot* slot = SlotGet(s);
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!slot || !GfxReady()) return 0;
     // Only the part inside the window can be read; what lies outside is undefined.
     const int64_t x0 = std::max<int64_t>(GfxInt(xNumber), 0);
@@ -172,7 +172,7 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
 
 double SpriteSave(const RtString& file, double slotNumber) {
     const SpriteSlot* slot = SlotGet(GfxInt(slotNumber));
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!slot || !GfxReady() || !slot->texture || slot->textureWidth <= 0 ||
         slot->textureHeight <= 0 || slot->pictureWidth <= 0 || slot->pictureHeight <= 0)
         return 0;
@@ -210,7 +210,7 @@ double SpriteSave(const RtString& file, double slotNumber) {
 }
 
 double ScreenSave(const RtString& file) {
-    OpenGLVezezodi* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!GfxReady() || r->width <= 0 || r->height <= 0) return 0;
     const int key = TransparentColourOnScreen();
     std::vector<uint8_t> bgr(static_cast<size_t>(r->width) * r->height * 3);

@@ -4,22 +4,24 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "gfx/draw_batch.h"
 #include "gfx/gl_ext.h"
 #include "gfx/image_file.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/texture_prep.h"
 #include "runtime/runtime_state.h"
 
-OpenGLVezezodi* GfxRenderer() {
+Renderer* GfxRenderer() {
     return runtimeState.renderer;
 }
 
 SpriteSlot* SlotGet(int s) {
-    OpenGLVezezodi* r = runtimeState.renderer;
-    if (!r || !r->spriteTable || !SpriteSlotValid(s)) return nullptr;
+    Renderer* r = runtimeState.renderer;
+    if (!r || !SpriteSlotValid(s)) return nullptr;
     return &r->spriteTable[s];
 }
 
@@ -35,30 +37,18 @@ int GfxMaxTextureSize() {
     return m > kImageSideLimit ? kImageSideLimit : m;
 }
 
-void OpenGLVezezodi::TextureStoreCreate() {
-    spriteTable = static_cast<SpriteSlot*>(std::calloc(kSpriteSlotCount, sizeof(SpriteSlot)));
-    alphaMasks = static_cast<uint8_t**>(std::calloc(kSpriteSlotCount, sizeof(uint8_t*)));
-    backdropLayers =
-        static_cast<BackdropLayer*>(std::calloc(kBackdropLayerCount, sizeof(BackdropLayer)));
-    for (int s = 0; s < kSpriteSlotCount && spriteTable; ++s) {
-        spriteTable[s].textureWidth = spriteTable[s].textureHeight = -1;
-    }
-}
-
 void LayerClear(int layer);
 
-void OpenGLVezezodi::TextureStoreRelease() {
-    if (!spriteTable) return;
+void Renderer::TextureStoreRelease() {
     Draw2DFlush();
     for (int s = 0; s < kSpriteSlotCount; ++s) SlotReset(s);
     for (int l = 0; l < kBackdropLayerCount; ++l) LayerClear(l);
 }
 
 void AlphaMaskFree(int s) {
-    OpenGLVezezodi* r = runtimeState.renderer;
-    if (!r || !r->alphaMasks || !SpriteSlotValid(s)) return;
-    std::free(r->alphaMasks[s]);
-    r->alphaMasks[s] = nullptr;
+    Renderer* r = runtimeState.renderer;
+    if (!r || !SpriteSlotValid(s)) return;
+    r->alphaMasks[s].reset();
 }
 
 void SlotReset(int s) {
@@ -133,7 +123,7 @@ bool TextureUploadRegion(const DecodedImage& img, int x, int y, int w, int h, GL
     texW = tw;
     texH = th;
     // The binding changed under the bind rule's feet.
-    if (OpenGLVezezodi* r = runtimeState.renderer) r->currentTextureSprite = -1;
+    if (Renderer* r = runtimeState.renderer) r->currentTextureSprite = -1;
     return true;
 }
 
@@ -166,7 +156,7 @@ bool SlotLoadFile(int s, const std::string& path, int transparentColour, bool no
 }
 
 void SpriteBind(int s, int t, int mipmap, const GLuint* names) {
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
     if (!r) return;
     r->currentTextureSprite = s;
     r->currentSecondUnitSprite = t;
@@ -205,22 +195,22 @@ void SpriteBind(int s, int t, int mipmap, const GLuint* names) {
 
 const uint8_t* AlphaMaskGet(int s) {
     SpriteSlot* slot = SlotGet(s);
-    OpenGLVezezodi* r = runtimeState.renderer;
-    if (!slot || !r->alphaMasks || !slot->texture || slot->textureWidth <= 0 ||
-        slot->textureHeight <= 0 || !GfxReady())
+    Renderer* r = runtimeState.renderer;
+    if (!slot || !slot->texture || slot->textureWidth <= 0 || slot->textureHeight <= 0 ||
+        !GfxReady())
         return nullptr;
-    if (!r->alphaMasks[s]) {
+    std::unique_ptr<uint8_t[]>& mask = r->alphaMasks[s];
+    if (!mask) {
         Draw2DFlush();
         const size_t n = static_cast<size_t>(slot->textureWidth) * slot->textureHeight;
-        auto* mask = static_cast<uint8_t*>(std::malloc(n));
+        mask.reset(new (std::nothrow) uint8_t[n]);
         if (!mask) return nullptr;
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glBindTexture(GL_TEXTURE_2D, slot->texture);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask.get());
         r->currentTextureSprite = -1;
-        r->alphaMasks[s] = mask;
     }
-    return r->alphaMasks[s];
+    return mask.get();
 }
 
 void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out) {
@@ -250,7 +240,7 @@ void FramebufferAlphaBitsOverride(int bits) {
 }
 
 int TransparentColourOnScreen() {
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
     if (!r || !GfxReady() || r->width <= 0 || r->height <= 0) return 0;
     const int key = r->spriteTransparentColour;
     if (key == 0) return 0;

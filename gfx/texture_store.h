@@ -9,10 +9,10 @@
 #include "gfx/decoded_image.h"
 #include "gfx/sprite_slot.h"
 
-class OpenGLVezezodi;
+class Renderer;
 
 // The renderer, or null before start-up.
-OpenGLVezezodi* GfxRenderer();
+Renderer* GfxRenderer();
 // Slot s, or null when s is outside 0..65535 or there is no renderer.
 SpriteSlot* SlotGet(int s);
 // True once the window and context are up.

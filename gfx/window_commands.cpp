@@ -1,12 +1,12 @@
 // The renderer's window commands.
 #include "core/int_convert.h"
 #include "corvane.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
 
 void ViewportSet(double x, double y, double width, double height) {
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
     if (!r) return;
     r->Viewport2D(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
     FrameCallRun(FrameCall::ShadowPassEnd);

@@ -2,7 +2,7 @@
 
 #include "corvane.h"
 #include "gfx/gfx_text.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "input/input.h"
 #include "input/input_host.h"
 #include "platform/window.h"

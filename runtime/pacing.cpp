@@ -37,3 +37,7 @@ PaceOutcome PaceToSlot(PaceClock& clock, double nextFrameTime, double frameDurat
     }
     return {PaceNextSlot(next, frameDuration, t), t - start + 1};
 }
+
+double PaceFrameDuration(int framesPerSecond) {
+    return framesPerSecond <= 0 ? 2.0 : 1000.0 / framesPerSecond;
+}

@@ -23,3 +23,6 @@ PaceOutcome PaceToSlot(PaceClock& clock, double nextFrameTime, double frameDurat
 // The catch-up of the schedule in one computation: the smallest next + k * duration (k >= 1)
 // that is not before t. A duration that is not positive gives next + duration.
 double PaceNextSlot(double next, double duration, double t);
+
+// The frame duration for a rate: 1000 / fps, or 2 ms when fps <= 0.
+double PaceFrameDuration(int framesPerSecond);

@@ -8,7 +8,7 @@
 
 #include "core/rt_string.h"
 
-class OpenGLVezezodi;
+class Renderer;
 class Vezezodi3D;
 struct InputState;
 struct SoundDevice;
@@ -36,7 +36,7 @@ struct RuntimeState {
     double currentModule = 0.0;
 
     // ---- objects created by initialisation (null before it and after shutdown) ----
-    OpenGLVezezodi* renderer = nullptr;
+    Renderer* renderer = nullptr;
     void* mainWindow = nullptr;
     RtString windowTitle;
     InputState* input = nullptr;
@@ -54,12 +54,6 @@ struct RuntimeState {
     double frameStartTime = 0.0;
     double previousFrameStartTime = 0.0;
     bool escapeQuits = true;
-
-    // ---- renderer once-only flags (frame) ----
-    bool windowClassRegistered = false;
-    bool rendererStringRead = false;
-    std::string rendererString;
-    bool softwareWarningShown = false;
     // ---- end frame ----
 
     // ---- system: end path, log, system commands ----

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "corvane.h"
+#include "frame/frame_pacing.h"
 #include "frame/startup.h"
 #include "gfx/gl_ext.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "runtime/runtime_state.h"
 #include "runtime/timer.h"
 
@@ -24,7 +25,7 @@ double WallMs(void (*fn)(double), double arg) {
 }
 
 TEST(FrameRate, DurationsForOrdinaryAndBadRates) {
-    auto* r = new OpenGLVezezodi();
+    auto* r = new Renderer();
     runtimeState.renderer = r;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
@@ -35,7 +36,7 @@ TEST(FrameRate, DurationsForOrdinaryAndBadRates) {
           Case{30.9, 1000.0 / 30}, Case{-std::numeric_limits<double>::infinity(), 2.0},
           Case{1e300, 1000.0 / 2147483647.0}}) {
         FrameRateSet(c.fps);
-        EXPECT_DOUBLE_EQ(r->frameDuration, c.duration) << "fps " << c.fps;
+        EXPECT_DOUBLE_EQ(FramePacing().frameDuration, c.duration) << "fps " << c.fps;
     }
     runtimeState.renderer = nullptr;
     delete r;
@@ -116,7 +117,7 @@ TEST(ExtensionString, PlainSubstringSearch) {
 }
 
 TEST(Renderer, DefaultsWithoutAWindow) {
-    OpenGLVezezodi r;
+    Renderer r;
     EXPECT_EQ(r.currentTextureSprite, -1);
     EXPECT_EQ(r.currentOffscreenTarget, -1);
     EXPECT_EQ(r.spriteTransparentColour, 0x8000ff);
@@ -127,7 +128,7 @@ TEST(Renderer, DefaultsWithoutAWindow) {
     EXPECT_EQ(r.smoothing, 0);
     EXPECT_EQ(r.initialised, 0);
     EXPECT_FLOAT_EQ(r.currentAlpha, 1.0f);
-    EXPECT_NEAR(r.nextFrameTime, FrameTimer(), 1000.0);
+    EXPECT_NEAR(FramePacing().nextFrameTime, FrameTimer(), 1000.0);
 }
 
 }  // namespace

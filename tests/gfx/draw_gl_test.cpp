@@ -11,7 +11,7 @@
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_text.h"
 #include "gfx/gl_ext.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "image_builders.h"
@@ -40,7 +40,7 @@ protected:
         R()->spriteTransparentColour = 0x8000ff;
         R()->fontTransparentColour = 0;
     }
-    static OpenGLVezezodi* R() { return runtimeState.renderer; }
+    static Renderer* R() { return runtimeState.renderer; }
 
     // The back buffer, top-left origin.
     static Rgba At(int x, int y) {

@@ -3,15 +3,15 @@
 
 #include <cstdlib>
 
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "runtime/runtime_state.h"
 
 // Opens the renderer's window once; leaves runtimeState.renderer null when there is no
 // display or the window cannot be made.
 inline void GlTestWindowOpen() {
     if (!std::getenv("DISPLAY") || runtimeState.renderer) return;
-    runtimeState.renderer = new OpenGLVezezodi();
-    if (!runtimeState.renderer->WindowSetup(nullptr, 640, 480, 0, 60, 0)) {
+    runtimeState.renderer = new Renderer();
+    if (!runtimeState.renderer->WindowSetup(nullptr, 640, 480, 0, 0)) {
         delete runtimeState.renderer;
         runtimeState.renderer = nullptr;
     }

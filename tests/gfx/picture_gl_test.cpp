@@ -13,7 +13,7 @@
 #include "gfx/backdrop_layers.h"
 #include "gfx/draw_batch.h"
 #include "gfx/image_file.h"
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
 #include "image_builders.h"
@@ -68,7 +68,7 @@ protected:
     }
     void TearDown() override { FramebufferAlphaBitsOverride(-1); }
 
-    static OpenGLVezezodi* R() { return runtimeState.renderer; }
+    static Renderer* R() { return runtimeState.renderer; }
     std::string Path(const std::string& name) const { return dir + "/" + name; }
     static RtString Rt(const std::string& s) { return StdToRt(s); }
 

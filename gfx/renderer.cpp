@@ -1,25 +1,15 @@
-#include "gfx/opengl_vezezodi.h"
+#include "gfx/renderer.h"
 
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "gfx/gl_ext.h"
-#include "platform/clock.h"
 #include "platform/window.h"
 #include "runtime/error_log.h"
-#include "runtime/pacing.h"
 #include "runtime/runtime_state.h"
-#include "runtime/timer.h"
-#include "runtime/window_events.h"
-
-// Interim texture-store hooks; the texture store in gfx/ defines the real ones.
-__attribute__((weak)) void OpenGLVezezodi::TextureStoreCreate() {}
-__attribute__((weak)) void OpenGLVezezodi::TextureStoreRelease() {}
-__attribute__((weak)) void OpenGLVezezodi::BackdropLayerDraw(int) {}
-__attribute__((weak)) void OpenGLVezezodi::OffscreenEnd() {}
 
 namespace {
 const char* const kSoftwareCaption = "!!OpenGL Software Emulation!!";
@@ -32,33 +22,35 @@ const char* const kSoftwareText =
     "Bitte aktualisieren Sie Ihren\n"
     "Grafkkartentreiber, damit er OpenGL\n"
     "per HARDWARE unterst\xfctzt!";
+
+// What the process does once, whichever renderer asks first.
+struct RendererOnce {
+    bool windowSystemStarted = false;
+    bool rendererStringRead = false;
+    std::string rendererString;
+    bool softwareWarningShown = false;
+};
+
+RendererOnce& Once() {
+    static RendererOnce s;
+    return s;
+}
 }  // namespace
 
-double OpenGLVezezodi::FrameDurationFor(int framesPerSecond) {
-    return framesPerSecond <= 0 ? 2.0 : 1000.0 / framesPerSecond;
-}
+Renderer::Renderer()
+    : spriteTable(kSpriteSlotCount, SpriteSlot{0, 0, -1, -1, 0, 0, 0, 0}),
+      alphaMasks(kSpriteSlotCount) {}
 
-OpenGLVezezodi::OpenGLVezezodi() {
-    TextureStoreCreate();
-    nextFrameTime = FrameTimer();
-}
-
-OpenGLVezezodi::~OpenGLVezezodi() {
+Renderer::~Renderer() {
     OffscreenEnd();
     WindowDestroy();
-    std::free(scratchVertices);
-    scratchVertices = nullptr;
 }
 
-void OpenGLVezezodi::FrameRate(int framesPerSecond) {
-    frameDuration = FrameDurationFor(framesPerSecond);
-}
-
-void OpenGLVezezodi::Smoothing(int flag) {
+void Renderer::Smoothing(int flag) {
     smoothing = flag != 0 ? 1 : 0;
 }
 
-bool OpenGLVezezodi::CreateWindowAndContext(int samples) {
+bool Renderer::CreateWindowAndContext(int samples) {
     platform::WindowSpec spec;
     spec.title = "Corvane";
     spec.width = width;
@@ -68,7 +60,7 @@ bool OpenGLVezezodi::CreateWindowAndContext(int samples) {
     return platform::WindowCreate(spec);
 }
 
-int OpenGLVezezodi::MultisampleFormat(int samples) {
+int Renderer::MultisampleFormat(int samples) {
     const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     bool listed = GlExtensionListed(ext, "GL_ARB_multisample");
     char line[256];
@@ -84,8 +76,8 @@ int OpenGLVezezodi::MultisampleFormat(int samples) {
     return 0;
 }
 
-void OpenGLVezezodi::SoftwareRenderingCheck() {
-    RuntimeState& rs = runtimeState;
+void Renderer::SoftwareRenderingCheck() {
+    RendererOnce& rs = Once();
     if (rs.softwareWarningShown) return;
     if (!rs.rendererStringRead) {
         const char* r = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
@@ -101,12 +93,10 @@ void OpenGLVezezodi::SoftwareRenderingCheck() {
     ErrorLogAppend("OpenGL Software Emulation");
 }
 
-bool OpenGLVezezodi::WindowSetup(void* instance, int w, int h, int bits, int framesPerSecond,
-                                 int multisample) {
-    frameDuration = FrameDurationFor(framesPerSecond);
-    if (!runtimeState.windowClassRegistered) {
+bool Renderer::WindowSetup(void* instance, int w, int h, int bits, int multisample) {
+    if (!Once().windowSystemStarted) {
         if (!platform::WindowSystemStart()) return false;
-        runtimeState.windowClassRegistered = true;
+        Once().windowSystemStarted = true;
     }
     instanceHandle = instance;
     multisampleRequest = multisample;
@@ -138,7 +128,6 @@ bool OpenGLVezezodi::WindowSetup(void* instance, int w, int h, int bits, int fra
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     colourBits = bits;
     fullScreen = 0;
-    nextFrameTime = FrameTimer();
 
     GlEntryPointsLoad();
 
@@ -151,7 +140,7 @@ bool OpenGLVezezodi::WindowSetup(void* instance, int w, int h, int bits, int fra
     return true;
 }
 
-void OpenGLVezezodi::ScreenModeChange(int w, int h, int bits, bool full) {
+void Renderer::ScreenModeChange(int w, int h, int bits, bool full) {
     if (w != 0) width = w;
     if (h != 0) height = h;
     if (bits != 0) colourBits = bits;
@@ -161,7 +150,7 @@ void OpenGLVezezodi::ScreenModeChange(int w, int h, int bits, bool full) {
         FullScreenLeave();
 }
 
-bool OpenGLVezezodi::FullScreenEnter() {
+bool Renderer::FullScreenEnter() {
     const int desktopBits = platform::DesktopMode().bits;
     const int askBits = (colourBits != 0 && colourBits != desktopBits) ? colourBits : 0;
     bool ok = platform::WindowFullScreenEnter(width, height, askBits);
@@ -180,7 +169,7 @@ bool OpenGLVezezodi::FullScreenEnter() {
     return true;
 }
 
-bool OpenGLVezezodi::FullScreenLeave() {
+bool Renderer::FullScreenLeave() {
     if (fullScreen) platform::WindowFullScreenLeave();
     if (platform::WindowExists()) {
         platform::WindowResize(width, height);
@@ -196,7 +185,7 @@ bool OpenGLVezezodi::FullScreenLeave() {
     return true;
 }
 
-void OpenGLVezezodi::WindowDestroy() {
+void Renderer::WindowDestroy() {
     TextureStoreRelease();
     if (fullScreen) platform::WindowFullScreenLeave();
     fullScreen = 0;
@@ -206,7 +195,7 @@ void OpenGLVezezodi::WindowDestroy() {
     initialised = 0;
 }
 
-void OpenGLVezezodi::WindowHide() {
+void Renderer::WindowHide() {
     if (fullScreen) {
         platform::WindowFullScreenLeave();
         fullScreen = 0;
@@ -214,13 +203,13 @@ void OpenGLVezezodi::WindowHide() {
     platform::WindowHide();
 }
 
-void OpenGLVezezodi::WindowSizeChange(int w, int h) {
+void Renderer::WindowSizeChange(int w, int h) {
     width = w;
     height = h;
     Viewport2D(0, 0, 0, 0);
 }
 
-void OpenGLVezezodi::Viewport2D(int x, int y, int w, int h) {
+void Renderer::Viewport2D(int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) {
         x = 0;
         y = 0;
@@ -275,26 +264,13 @@ void OpenGLVezezodi::Viewport2D(int x, int y, int w, int h) {
     currentSecondUnitSprite = -1;
 }
 
-namespace {
-class FramePaceClock : public PaceClock {
-public:
-    double Now() override { return FrameTimer(); }
-    void Sleep(int ms) override { platform::SleepMs(ms); }
-    bool DispatchOne() override { return MessageDispatchOne(); }
-};
-}  // namespace
-
-double OpenGLVezezodi::SwapAndPace() {
+void Renderer::Swap() {
     OffscreenEnd();
     platform::WindowSwap();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    FramePaceClock clock;
-    PaceOutcome out = PaceToSlot(clock, nextFrameTime, frameDuration);
-    nextFrameTime = out.nextFrameTime;
-    return out.result;
 }
 
-void OpenGLVezezodi::FrameStateReset() {
+void Renderer::FrameStateReset() {
     glEnable(GL_BLEND);
     glDisable(GL_BLEND);
     currentAlpha = 1.0f;
@@ -306,7 +282,7 @@ void OpenGLVezezodi::FrameStateReset() {
 }
 
 void ScreenSizeGetInt(int& w, int& h) {
-    OpenGLVezezodi* r = runtimeState.renderer;
+    Renderer* r = runtimeState.renderer;
     w = r ? r->width : 0;
     h = r ? r->height : 0;
 }

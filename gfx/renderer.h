@@ -1,24 +1,27 @@
-// The one renderer object: the window, its GL context and the drawing state the 2D commands
-// share. runtimeState.renderer points to it from start-up to shutdown.
+// The one renderer: the window, its GL context and the drawing state the 2D commands share,
+// with the stores it owns (sprite slots, alpha masks, background layers, the draw batch).
+// runtimeState.renderer points to it from start-up to shutdown. It only draws and swaps;
+// FramePresent paces the frames.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
-struct SpriteSlot;
-struct BackdropLayer;
-struct OffscreenTarget;
+#include "gfx/draw_batch.h"
+#include "gfx/sprite_slot.h"
 
-class OpenGLVezezodi {
+class Renderer {
 public:
-    OpenGLVezezodi();
-    virtual ~OpenGLVezezodi();
-    OpenGLVezezodi(const OpenGLVezezodi&) = delete;
-    OpenGLVezezodi& operator=(const OpenGLVezezodi&) = delete;
+    Renderer();
+    virtual ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
 
     // Window and context; false when either cannot be made. width/height 0 take the size the
     // system gives, colourBits 0 the desktop depth.
-    bool WindowSetup(void* instance, int width, int height, int colourBits, int framesPerSecond,
-                     int multisample);
+    bool WindowSetup(void* instance, int width, int height, int colourBits, int multisample);
     // Non-zero values replace the stored ones; then full screen or a window.
     void ScreenModeChange(int width, int height, int colourBits, bool full);
     bool FullScreenEnter();
@@ -29,40 +32,30 @@ public:
     void Viewport2D(int x, int y, int w, int h);
     void WindowSizeChange(int w, int h);
     void Smoothing(int flag);
-    void FrameRate(int framesPerSecond);
-    // Swaps, clears and paces to the frame rate; the milliseconds spent plus one.
-    double SwapAndPace();
+    // Ends any off-screen target, flushes, swaps and clears the new back buffer.
+    void Swap();
     // What every frame starts from: blending off, alpha 1, white, background layer 0, the
     // whole-window 2D viewport, no mip-mapped textures, the fixed-function pipeline.
     void FrameStateReset();
 
-    // Frame duration for a rate: 1000 / fps, or 2 ms when fps <= 0.
-    static double FrameDurationFor(int framesPerSecond);
-
     // ---- fields, in their fixed order ----
-    float* scratchVertices = nullptr;  // x, y, z, u, v per vertex (text printing, 3D)
-    int scratchVertexCount = 0;
-    int scratchVertexCapacity = 0;
-    int scratchGrowthStep = 1024;
-    int scratchMinimumCapacity = 4096;
     int currentTextureSprite = -1;     // slot bound on texture unit 0; -1 = none
     int currentSecondUnitSprite = -1;  // slot bound on texture unit 1; -1 = none
     int useMipmappedTexture = 0;
 
-    // ---- texture store (gfx) ----
-    // Sprite table, alpha masks, background layers and off-screen targets live here. The
-    // constructor calls TextureStoreCreate(), WindowDestroy() calls TextureStoreRelease()
-    // (delete every texture, free the alpha masks, clear the layers), and each frame's reset
-    // calls BackdropLayerDraw(0). Interim no-op versions are weak symbols in
-    // opengl_vezezodi.cpp; a definition elsewhere in gfx/ replaces them.
-    void TextureStoreCreate();
+    // ---- texture store (gfx/texture_store.cpp, gfx/backdrop_layers.cpp) ----
+    // Every slot starts empty; WindowDestroy() deletes every texture, the alpha masks and the
+    // layers' tiles while the context still exists.
     void TextureStoreRelease();
     void BackdropLayerDraw(int layer);
-    // Ends drawing into an off-screen target, if one is current (before every swap).
+    // Flushes the batch and ends drawing into an off-screen target, if one is current
+    // (before every swap).
     void OffscreenEnd();
-    SpriteSlot* spriteTable = nullptr;        // kSpriteSlotCount slots
-    uint8_t** alphaMasks = nullptr;           // one per slot, made on the first collision test
-    BackdropLayer* backdropLayers = nullptr;  // kBackdropLayerCount layers
+    std::vector<SpriteSlot> spriteTable;  // kSpriteSlotCount slots
+    // One per slot (texture width x height bytes), made on the first collision test.
+    std::vector<std::unique_ptr<uint8_t[]>> alphaMasks;
+    std::array<BackdropLayer, kBackdropLayerCount> backdropLayers{};
+    DrawBatch batch;
     // ---- end texture store ----
 
     float currentAlpha = 1.0f;
@@ -78,8 +71,6 @@ public:
     int spriteTransparentColour = 0x8000ff;
     int fontTransparentColour = 0;
     uint8_t initialised = 0;  // texture deletions are skipped while 0
-    double nextFrameTime = 0.0;
-    double frameDuration = 1000.0 / 60.0;
     void* instanceHandle = nullptr;
     void* glContext = nullptr;
 
