@@ -75,51 +75,94 @@ void ArchiveSlotReset(ArchiveSlot& slot, const std::string& archivePath) {
     slot.archivePath = archivePath;
 }
 
-int ArchiveResolve(ArchiveSlot& slot, std::string name, std::string& path) {
-    ArchiveSlotClean(slot);
-    if (name.empty()) {
-        path.clear();
-        return 0;
-    }
-    if (name.size() > kArchivePathMax) return 0;
+namespace {
+
+enum class Lookup {
+    Loose,    // a loose file of that name: its path
+    Entry,    // an archive entry: its bytes, unpacked in memory
+    Missing,  // no such name: the caller's path is emptied
+    Refused   // too long, no archive, unreadable archive: the caller's path stays
+};
+
+struct LookupResult {
+    Lookup kind = Lookup::Missing;
+    std::string loosePath;
+    ArchiveEntry entry;
+    std::string content;
+};
+
+LookupResult LookupName(ArchiveSlot& slot, const std::string& name) {
+    LookupResult r;
+    if (name.empty()) return r;
+    r.kind = Lookup::Refused;
+    if (name.size() > kArchivePathMax) return r;
     std::string loose = Slashed(name);
     if (platform::FileIsReadable(loose)) {
-        path = loose;
-        return 1;
+        r.kind = Lookup::Loose;
+        r.loosePath = std::move(loose);
+        return r;
     }
-    if (!slot.enabled) return 0;
+    if (!slot.enabled) return r;
     if (slot.archivePath.empty() || slot.archivePath.size() > kArchivePathMax) {
         slot.enabled = false;
-        return 0;
+        return r;
     }
     int fd = platform::FileOpenRead(Slashed(slot.archivePath));
     if (fd == platform::kNoFile) {
         slot.enabled = false;
-        return 0;
+        return r;
     }
     FdCloser closer{fd};
     FileArchiveSource src(fd);
     int32_t dir = 0;
     switch (ArchiveTrailerRead(src, dir)) {
         case TrailerStatus::Unreadable:
-            path.clear();
-            return 0;
+            r.kind = Lookup::Missing;
+            return r;
         case TrailerStatus::BadMagic:
             slot.enabled = false;
-            return 0;
+            return r;
         case TrailerStatus::Ok:
             break;
     }
-    ArchiveEntry entry;
     std::string base = ArchiveBaseName(name);
-    if (base.empty() || !ArchiveFind(src, dir, base, entry)) {
-        path.clear();
-        return 0;
+    if (base.empty() || !ArchiveFind(src, dir, base, r.entry)) {
+        r.kind = Lookup::Missing;
+        return r;
     }
-    std::string content;
-    // A damaged entry still resolves, to an empty file, as a failed unpack always has.
-    ArchiveUnpack(src, dir, entry, content);
+    // A damaged entry still resolves, to empty content, as a failed unpack always has.
+    ArchiveUnpack(src, dir, r.entry, r.content);
+    r.kind = Lookup::Entry;
+    return r;
+}
 
+// The media slot, or one that finds loose files only (before start-up: tools, tests).
+template <typename Fn>
+auto WithSlot(ArchiveSlot* slot, Fn fn) {
+    if (slot) return fn(*slot);
+    ArchiveSlot looseOnly;
+    looseOnly.enabled = false;
+    return fn(looseOnly);
+}
+
+}  // namespace
+
+int ArchiveResolve(ArchiveSlot& slot, std::string name, std::string& path) {
+    ArchiveSlotClean(slot);
+    LookupResult r = LookupName(slot, name);
+    switch (r.kind) {
+        case Lookup::Loose:
+            path = r.loosePath;
+            return 1;
+        case Lookup::Missing:
+            path.clear();
+            return 0;
+        case Lookup::Refused:
+            return 0;
+        case Lookup::Entry:
+            break;
+    }
+    const ArchiveEntry& entry = r.entry;
     std::string folder = ExtractFolderFor(slot.index);
     std::string target = folder.empty() ? std::string() : folder + "/" + ArchiveTempName(entry);
     // Entry names never carry a folder: a name with a separator or a zero byte could reach
@@ -137,7 +180,7 @@ int ArchiveResolve(ArchiveSlot& slot, std::string name, std::string& path) {
         std::fflush(stdout);
         return 0;
     }
-    bool ok = platform::FileWriteAll(out, content.data(), content.size());
+    bool ok = platform::FileWriteAll(out, r.content.data(), r.content.size());
     platform::FileClose(out);
     if (!ok) {
         platform::FileRemove(target);
@@ -148,19 +191,28 @@ int ArchiveResolve(ArchiveSlot& slot, std::string name, std::string& path) {
     return 1;
 }
 
+bool ArchiveRead(ArchiveSlot& slot, const std::string& name, std::string& bytes) {
+    bytes.clear();
+    LookupResult r = LookupName(slot, name);
+    if (r.kind == Lookup::Loose) return platform::FileReadWhole(r.loosePath, bytes, kMediaReadMax);
+    if (r.kind != Lookup::Entry) return false;
+    bytes = std::move(r.content);
+    return true;
+}
+
+bool MediaRead(const std::string& name, std::string& bytes) {
+    return WithSlot(runtimeState.mediaLookup,
+                    [&](ArchiveSlot& s) { return ArchiveRead(s, name, bytes); });
+}
+
 int MediaResolve(const std::string& name, std::string& path) {
-    if (runtimeState.mediaLookup) return ArchiveResolve(*runtimeState.mediaLookup, name, path);
-    // Before start-up (tools, tests) only loose files exist.
-    ArchiveSlot looseOnly;
-    looseOnly.enabled = false;
-    return ArchiveResolve(looseOnly, name, path);
+    return WithSlot(runtimeState.mediaLookup,
+                    [&](ArchiveSlot& s) { return ArchiveResolve(s, name, path); });
 }
 
 int MusicResolve(const std::string& name, std::string& path) {
-    if (runtimeState.musicLookup) return ArchiveResolve(*runtimeState.musicLookup, name, path);
-    ArchiveSlot looseOnly;
-    looseOnly.enabled = false;
-    return ArchiveResolve(looseOnly, name, path);
+    return WithSlot(runtimeState.musicLookup,
+                    [&](ArchiveSlot& s) { return ArchiveResolve(s, name, path); });
 }
 
 void ArchiveStartup(const std::string& exePath) {

@@ -1,7 +1,9 @@
-// Media lookup: every loader turns a file name into the path it opens through here. A loose
-// file of that name wins; otherwise the shoebox archive of the slot is searched by base name
-// and the entry is unpacked to a private temporary file, which lives until the next resolve
-// on the same slot, the next ShoeboxSet, or shutdown.
+// Media lookup: every loader finds its file through here. A loose file of that name wins;
+// otherwise the shoebox archive of the slot is searched by base name. Loaders that decode
+// bytes read them with MediaRead (an entry is unpacked straight into memory); consumers that
+// need a path (file channels, music, video) resolve one, and an entry is then unpacked to a
+// private temporary file, which lives until the next resolve on the same slot, the next
+// ShoeboxSet, or shutdown.
 #pragma once
 
 #include <string>
@@ -21,6 +23,16 @@ struct ArchiveSlot {
 // the directory cannot be read; in the other failures it keeps what the caller put there
 // (so a caller may pass the name's own string and resolve in place).
 int ArchiveResolve(ArchiveSlot& slot, std::string name, std::string& path);
+
+// Largest loose file MediaRead reads (an archive entry is bounded by the archive format).
+constexpr size_t kMediaReadMax = size_t{1} << 30;
+
+// The bytes of name through slot: the loose file, or the entry unpacked in memory (a damaged
+// entry gives empty bytes). False, bytes empty, when there is neither. Leaves the slot's
+// extracted file alone.
+bool ArchiveRead(ArchiveSlot& slot, const std::string& name, std::string& bytes);
+// Through the media slot (pictures, fonts, backgrounds); before start-up loose files only.
+bool MediaRead(const std::string& name, std::string& bytes);
 
 // Resolve through the media slot (pictures, fonts, sounds, objects, INI, line files,
 // FileOpen). Before ArchiveStartup it finds loose files only.

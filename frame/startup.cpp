@@ -16,6 +16,7 @@
 #include "platform/window.h"
 #include "runtime/end_path.h"
 #include "runtime/error_log.h"
+#include "runtime/frame_calls.h"
 #include "runtime/rt_text.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
@@ -72,6 +73,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
                                   rs.multisampleRequest))
         return 0;
     FramePacingStart(rs.frameRate);
+    FrameCallRegister(FrameCall::Present, FramePresent);
 
     rs.mainWindow = rs.renderer->windowHandle;
     platform::WindowTitleSet(title);

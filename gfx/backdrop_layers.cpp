@@ -53,7 +53,7 @@ int LayerLoadTileSize() {
     return std::min(GfxMaxTextureSize(), kLoadTileLimit);
 }
 
-bool LayerLoadFile(int layer, const std::string& path) {
+bool LayerLoadBytes(int layer, const std::string& bytes, const std::string& name) {
     BackdropLayer* l = LayerGet(layer);
     if (!l || !GfxReady()) return false;
     const int t = LayerLoadTileSize();
@@ -61,7 +61,7 @@ bool LayerLoadFile(int layer, const std::string& path) {
     // before its pixels are allocated.
     const int capacity = std::min(t * kLayerTilesPerSide, kImageSideLimit);
     DecodedImage img;
-    if (!ImageDecodeFile(path, kNoTransparentColour, capacity, img)) return false;
+    if (!ImageDecodeBytes(bytes, name, kNoTransparentColour, capacity, img)) return false;
     if (img.width <= 0 || img.height <= 0) return false;
     LayerClear(layer);
     const int columns = CeilDiv(img.width, t), rows = CeilDiv(img.height, t);

@@ -15,10 +15,10 @@ void LayerClear(int layer);
 // Tile side for loads: the maximum texture size, at most 512.
 int LayerLoadTileSize();
 
-// Decodes the file (BMP, then PNG, no transparent colour) and cuts it into tiles. A picture
-// that does not fit into 8 x 8 tiles is refused before anything is allocated for it. False
+// Decodes a picture file's bytes (BMP, then PNG, no transparent colour) and cuts it into tiles. A
+// picture that does not fit into 8 x 8 tiles is refused before anything is allocated for it. False
 // on any failure; a decode failure leaves the layer as it was, an upload failure empty.
-bool LayerLoadFile(int layer, const std::string& path);
+bool LayerLoadBytes(int layer, const std::string& bytes, const std::string& name);
 
 // Copies the back buffer (whole window) into the layer; tiles of the right size are reused.
 void LayerGrabScreen(int layer);

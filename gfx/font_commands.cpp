@@ -68,9 +68,9 @@ void FontLoad(const RtString& file, double font) {
     const int slot = kFontSlotBase + n;
     const Renderer* r = GfxRenderer();
     if (!r) return;
-    std::string path;
-    if (MediaResolve(RtToStd(file), path) &&
-        SlotLoadFile(slot, path, r->fontTransparentColour, false))
+    const std::string name = RtToStd(file);
+    std::string bytes;
+    if (MediaRead(name, bytes) && SlotLoadBytes(slot, bytes, name, r->fontTransparentColour, false))
         return;
     BuiltinInstall(slot);
 }

@@ -1,60 +1,21 @@
 #include "gfx/image_file.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <random>
-#include <system_error>
-
 #include "gfx/bmp_reader.h"
 #include "gfx/png_io.h"
+#include "platform/files.h"
 
-bool FileReadWhole(const std::string& path, std::vector<uint8_t>& out, uint64_t maxBytes) {
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
-    const uint64_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > maxBytes) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.resize(static_cast<size_t>(size));
-    const size_t got = size ? std::fread(out.data(), 1, out.size(), f) : 0;
-    std::fclose(f);
-    if (got != out.size()) return false;
-    return true;
-}
-
-bool FileWriteReplace(const std::string& path, const std::vector<uint8_t>& bytes) {
-    if (path.empty()) return false;
-    static std::mt19937 rng(std::random_device{}());
-    const std::string temp = path + ".tmp" + std::to_string(rng() % 1000000);
-    std::FILE* f = std::fopen(temp.c_str(), "wbx");
-    if (!f) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const size_t n = std::fwrite(bytes.data() + done, 1, bytes.size() - done, f);
-        if (n == 0) break;
-        done += n;
-    }
-    const bool flushed = std::fflush(f) == 0;
-    const bool closed = std::fclose(f) == 0;
-    std::error_code ec;
-    if (done != bytes.size() || !flushed || !closed) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+bool ImageDecodeBytes(const std::string& bytes, const std::string& name, int transparentColour,
+                      int maxSide, DecodedImage& out) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    if (BmpDecode(data, bytes.size(), transparentColour, maxSide, out)) return true;
+    return PngDecode(data, bytes.size(), name.c_str(), transparentColour, maxSide, out);
 }
 
 bool ImageDecodeFile(const std::string& path, int transparentColour, int maxSide,
                      DecodedImage& out) {
-    std::vector<uint8_t> bytes;
-    if (!FileReadWhole(path, bytes)) return false;
-    if (BmpDecode(bytes.data(), bytes.size(), transparentColour, maxSide, out)) return true;
-    return PngDecode(bytes.data(), bytes.size(), path.c_str(), transparentColour, maxSide, out);
+    std::string bytes;
+    if (path.empty() || !platform::FileReadWhole(path, bytes, kImageFileMax)) return false;
+    return ImageDecodeBytes(bytes, path, transparentColour, maxSide, out);
 }
 
 bool ImageNameIsPng(const std::string& name) {
@@ -137,5 +98,6 @@ bool ImageSaveFile(const std::string& name, const uint8_t* bgr, int width, int h
     } else {
         bytes = BmpEncode(bgr, width, height, rowLength, keyColour);
     }
-    return FileWriteReplace(name, bytes);
+    if (name.empty()) return false;
+    return platform::FileWriteWhole(name, std::string(bytes.begin(), bytes.end()));
 }

@@ -1,21 +1,22 @@
-// Picture files on disk: reading a whole file, decoding it, writing one safely.
+// Picture files: decoding them from bytes, encoding them, saving one safely (replaced beside
+// and renamed, flushed to disk first).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "gfx/decoded_image.h"
 
-// Reads a regular file whole (folders and FIFOs are refused; at most maxBytes).
-bool FileReadWhole(const std::string& path, std::vector<uint8_t>& out,
-                   uint64_t maxBytes = uint64_t{1} << 30);
+// Largest picture file read from disk.
+constexpr size_t kImageFileMax = size_t{1} << 30;
 
-// Writes bytes to a temporary file beside path and renames it into place, so a failed write
-// never leaves a half-written or missing file. False on any short write.
-bool FileWriteReplace(const std::string& path, const std::vector<uint8_t>& bytes);
-
-// Tries the BMP reader, then the PNG reader. False when neither accepts the file.
+// Tries the BMP reader, then the PNG reader on bytes in memory (name only labels the PNG
+// reader's messages). False when neither accepts them.
+bool ImageDecodeBytes(const std::string& bytes, const std::string& name, int transparentColour,
+                      int maxSide, DecodedImage& out);
+// The same for a picture file on disk (a regular file; folders and FIFOs are refused).
 bool ImageDecodeFile(const std::string& path, int transparentColour, int maxSide,
                      DecodedImage& out);
 

@@ -18,6 +18,7 @@
 #include "gfx/texture_prep.h"
 #include "gfx/texture_store.h"
 #include "runtime/error_log.h"
+#include "runtime/frame_calls.h"
 #include "runtime/rt_text.h"
 #include "runtime/runtime_state.h"
 #include "runtime/timer.h"
@@ -30,9 +31,10 @@ constexpr double kFadeMilliseconds = 1500.0;
 double LoadInto(const RtString& file, double slotNumber, int transparent, bool normalMap) {
     const int s = GfxInt(slotNumber);
     if (!SlotGet(s)) return 0;
-    std::string path;
-    if (!MediaResolve(RtToStd(file), path)) return 0;
-    return SlotLoadFile(s, path, transparent, normalMap) ? 1 : 0;
+    const std::string name = RtToStd(file);
+    std::string bytes;
+    if (!MediaRead(name, bytes)) return 0;
+    return SlotLoadBytes(s, bytes, name, transparent, normalMap) ? 1 : 0;
 }
 
 // Saves go to the name as given; only the separators are made the platform's.
@@ -233,10 +235,11 @@ void BackgroundGrab() {
 double BackgroundLoad(const RtString& file) {
     ErrorLogAppend("Loadbmp");
     ErrorLogAppend("Shoeboxing");
-    std::string path;
-    if (MediaResolve(RtToStd(file), path)) {
+    const std::string name = RtToStd(file);
+    std::string bytes;
+    if (MediaRead(name, bytes)) {
         ErrorLogAppend("OK?");
-        if (LayerLoadFile(0, path)) {
+        if (LayerLoadBytes(0, bytes, name)) {
             LayerDraw(0);
             return 1;
         }
@@ -248,10 +251,11 @@ double BackgroundLoad(const RtString& file) {
 }
 
 double BackgroundFadeLoad(const RtString& file) {
-    std::string path;
-    if (!MediaResolve(RtToStd(file), path)) return 0;
+    const std::string name = RtToStd(file);
+    std::string bytes;
+    if (!MediaRead(name, bytes)) return 0;
     LayerGrabScreen(2);
-    LayerLoadFile(1, path);
+    LayerLoadBytes(1, bytes, name);
     ScreenClear();
     const double end = FrameTimer() + kFadeMilliseconds;
     double c = 0.9;
@@ -260,14 +264,14 @@ double BackgroundFadeLoad(const RtString& file) {
         LayerDraw(2);
         BlendModeSet(1.0 - c);
         LayerDraw(1);
-        FramePresent();
+        FrameCallRun(FrameCall::Present);
         c = (end - FrameTimer()) / kFadeMilliseconds;
     } while (c > 0.0 && c < 1.0);
     LayerClear(1);
     LayerClear(2);
-    const bool ok = LayerLoadFile(0, path);
+    const bool ok = LayerLoadBytes(0, bytes, name);
     BlendModeSet(0);
     LayerDraw(0);
-    FramePresent();
+    FrameCallRun(FrameCall::Present);
     return ok ? 1 : 0;
 }

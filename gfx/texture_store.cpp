@@ -147,11 +147,12 @@ bool SlotLoadImage(int s, const DecodedImage& img, bool fontStyle, bool normalMa
     return true;
 }
 
-bool SlotLoadFile(int s, const std::string& path, int transparentColour, bool normalMap) {
+bool SlotLoadBytes(int s, const std::string& bytes, const std::string& name, int transparentColour,
+                   bool normalMap) {
     if (!SlotGet(s)) return false;
     SlotReset(s);
     DecodedImage img;
-    if (!ImageDecodeFile(path, transparentColour, GfxMaxTextureSize(), img)) return false;
+    if (!ImageDecodeBytes(bytes, name, transparentColour, GfxMaxTextureSize(), img)) return false;
     return SlotLoadImage(s, img, s > kScratchSlot, normalMap);
 }
 

@@ -31,9 +31,10 @@ void SlotReset(int s);
 bool TextureUploadRegion(const DecodedImage& img, int x, int y, int w, int h, GLuint& tex,
                          int& texW, int& texH, GLuint* mip, bool normalMap, bool nearest);
 
-// Loads a picture file into slot s with the transparent colour (-1 none). Font slots get
-// nearest filtering and no mip-mapped copy or normal map.
-bool SlotLoadFile(int s, const std::string& path, int transparentColour, bool normalMap);
+// Decodes a picture file's bytes into slot s with the transparent colour (-1 none). Font slots
+// get nearest filtering and no mip-mapped copy or normal map.
+bool SlotLoadBytes(int s, const std::string& bytes, const std::string& name, int transparentColour,
+                   bool normalMap);
 // Uploads a decoded picture into slot s as a font slot is loaded (nearest, no copies).
 bool SlotLoadImage(int s, const DecodedImage& img, bool fontStyle, bool normalMap);
 

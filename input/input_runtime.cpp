@@ -37,7 +37,7 @@ public:
             height = runtimeState.screenHeight;
         }
     }
-    void FramePresent() override { ::FramePresent(); }
+    void FramePresent() override { FrameCallRun(FrameCall::Present); }
     void BackdropSave() override {
         if (textHooks.backdropSave) textHooks.backdropSave();
     }

@@ -1,6 +1,6 @@
-// Calls a lower layer makes into modules above it. A module registers its function at
-// start-up; the caller runs whatever is registered and skips a call nobody registered, so
-// the lower layer never names the module.
+// Calls a lower layer makes into modules above it (FramePresent included). A module registers its
+// function at start-up; the caller runs whatever is registered and skips a call nobody registered,
+// so the lower layer never names the module.
 #pragma once
 
 enum class FrameCall {
@@ -9,6 +9,7 @@ enum class FrameCall {
     ShadowPassEnd,  // leave a 3D shadow pass (3D): before each swap and on a viewport change
     MipmapReset,    // 3D mip-map choice back to none (3D), after each swap
     FixedPipeline,  // fixed-function pipeline after each swap (shaders)
+    Present,        // FramePresent itself (frame), for fades, input waits and video
     Count
 };
 

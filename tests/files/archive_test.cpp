@@ -80,6 +80,35 @@ TEST_F(ArchiveTest, BaseNameLookupIgnoresFolderAndCase) {
     EXPECT_EQ(ReadFile(path), "other");
 }
 
+// The decoders' read: entries come back in memory and nothing is written to disk; the slot's
+// extracted file (a file channel's or the music's) is left as it was.
+TEST_F(ArchiveTest, ReadGivesEntryBytesWithoutATemporaryFile) {
+    const std::string content = Noise(20000, 7);
+    Write({sbxtest::Packed("a.png", content), sbxtest::Packed("b.txt", "other")});
+    std::string path;
+    ASSERT_EQ(ArchiveResolve(slot, "b.txt", path), 1);
+    const std::string extracted = slot.extractedPath;
+    const std::string folder = extracted.substr(0, extracted.find_last_of('/'));
+    std::vector<platform::DirEntry> before, after;
+    ASSERT_TRUE(platform::DirectoryList(folder, before));
+
+    std::string bytes;
+    ASSERT_TRUE(ArchiveRead(slot, "gfx\\A.PNG", bytes));
+    EXPECT_EQ(bytes, content);
+    ASSERT_TRUE(platform::DirectoryList(folder, after));
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(slot.extractedPath, extracted);
+    EXPECT_TRUE(FileExists(extracted));
+
+    ASSERT_TRUE(WriteFile(dir + "/a.png", "loose"));
+    ASSERT_TRUE(ArchiveRead(slot, dir + "/a.png", bytes));
+    EXPECT_EQ(bytes, "loose");
+    EXPECT_FALSE(ArchiveRead(slot, "missing.png", bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(ArchiveRead(slot, "", bytes));
+    EXPECT_FALSE(ArchiveRead(slot, dir, bytes)) << "a folder is not a file";
+}
+
 TEST_F(ArchiveTest, TempNameLettersComeFromOffsetAndStoredSize) {
     ArchiveEntry e{"x.bin", 27, 300};
     EXPECT_EQ(ArchiveTempName(e), "sbxBSx.bin");

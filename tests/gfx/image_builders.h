@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
+
 namespace gfxtest {
 
 inline void Put16(std::string& s, size_t at, uint32_t v) {
@@ -50,16 +52,19 @@ inline bool PngWrite(const std::string& path, int width, int height, int colourT
                      const std::vector<std::string>& rows,
                      const std::vector<png_color>& palette = {},
                      const std::vector<uint8_t>& trns = {}) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
+    std::string bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(f);
         return false;
     }
-    png_init_io(png, f);
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, size_t n) {
+            static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<char*>(data), n);
+        },
+        [](png_structp) {});
     png_set_IHDR(png, info, width, height, depth, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
@@ -68,7 +73,7 @@ inline bool PngWrite(const std::string& path, int width, int height, int colourT
     for (const auto& r : rows) png_write_row(png, reinterpret_cast<png_const_bytep>(r.data()));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
+    return testsupport::WriteFile(path, bytes);
 }
 
 // Solid RGB(A) rows.
