@@ -171,7 +171,7 @@ double StringSplit(const RtString& text, const RtString& delimiters, RtStringArr
 
 // ---- system: log, errors, system and data commands ----
 // (runtime/system_commands.cpp, system_data.cpp)
-#include "runtime/system_types.h"
+#include "core/system_types.h"
 
 // Stores the runtime error code (the current line becomes the error line); returns it.
 double ErrorSet(double code);

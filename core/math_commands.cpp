@@ -81,9 +81,9 @@ double RectOverlap(double x1, double y1, double w1, double h1, double x2, double
 double RandomGet(double n) {
     int32_t limit = ToInt(n);
     if (limit <= 0) return 0;
-    return RandomNextWord(randomState) % (static_cast<uint32_t>(limit) + 1u);
+    return RandomNextWord(CoreRandom()) % (static_cast<uint32_t>(limit) + 1u);
 }
 
 void RandomSeed(double seed) {
-    RandomSeedState(randomState, ToUInt32Wrap(seed));
+    RandomSeedState(CoreRandom(), ToUInt32Wrap(seed));
 }

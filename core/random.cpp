@@ -1,6 +1,9 @@
 #include "core/random.h"
 
-RandomState randomState;
+RandomState& CoreRandom() {
+    static RandomState s;
+    return s;
+}
 
 void RandomPass(RandomState& s) {
     uint32_t a = s.accumulator;

@@ -13,8 +13,8 @@ struct RandomState {
     uint32_t resultsLeft = 0;
 };
 
-// The runtime's generator (seeded at start-up).
-extern RandomState randomState;
+// The runtime's generator (seeded at start-up): the core's only state.
+RandomState& CoreRandom();
 
 // One full generator pass over the state.
 void RandomPass(RandomState& s);

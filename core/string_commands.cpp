@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/ascii.h"
 #include "core/int_convert.h"
 #include "core/number_text.h"
 #include "corvane.h"
@@ -74,8 +75,8 @@ RtString StringReplace(const RtString& s, const RtString& search, const RtString
 RtString StringLower(const RtString& s) {
     RtString out(s);
     for (uint32_t i = 0; i < out.Length(); ++i) {
-        int c = out.CharAt(i);
-        if (c >= 'A' && c <= 'Z') out.SetCharAt(i, c + 32);
+        const char c = static_cast<char>(out.CharAt(i));
+        if (AsciiLower(c) != c) out.SetCharAt(i, AsciiLower(c));
     }
     return out;
 }
@@ -83,8 +84,8 @@ RtString StringLower(const RtString& s) {
 RtString StringUpper(const RtString& s) {
     RtString out(s);
     for (uint32_t i = 0; i < out.Length(); ++i) {
-        int c = out.CharAt(i);
-        if (c >= 'a' && c <= 'z') out.SetCharAt(i, c - 32);
+        const char c = static_cast<char>(out.CharAt(i));
+        if (AsciiUpper(c) != c) out.SetCharAt(i, AsciiUpper(c));
     }
     return out;
 }

@@ -7,6 +7,7 @@
 
 #include "files/archive_format.h"
 #include "files/extract_folder.h"
+#include "files/files_state.h"
 #include "platform/files.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
@@ -53,8 +54,6 @@ struct FdCloser {
     int fd;
     ~FdCloser() { platform::FileClose(fd); }
 };
-
-ArchiveSlot gSlots[2];
 
 std::string Slashed(std::string s) {
     for (char& c : s)
@@ -217,11 +216,11 @@ int MusicResolve(const std::string& name, std::string& path) {
 
 void ArchiveStartup(const std::string& exePath) {
     for (int i = 0; i < 2; ++i) {
-        gSlots[i].index = i;
-        ArchiveSlotReset(gSlots[i], exePath);
+        Files().lookups[i].index = i;
+        ArchiveSlotReset(Files().lookups[i], exePath);
     }
-    runtimeState.mediaLookup = &gSlots[0];
-    runtimeState.musicLookup = &gSlots[1];
+    runtimeState.mediaLookup = &Files().lookups[0];
+    runtimeState.musicLookup = &Files().lookups[1];
     ShutdownRegister(ShutdownStep::Archives, &ArchiveShutdown);
 }
 
@@ -231,7 +230,7 @@ void ArchiveShoeboxSet(const std::string& mediaPath, const std::string& musicPat
 }
 
 void ArchiveShutdown() {
-    for (ArchiveSlot& s : gSlots) ArchiveSlotClean(s);
+    for (ArchiveSlot& s : Files().lookups) ArchiveSlotClean(s);
     runtimeState.mediaLookup = nullptr;
     runtimeState.musicLookup = nullptr;
     ExtractFolderRemove();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/ascii.h"
+
 bool MemoryArchiveSource::ReadAt(int64_t offset, void* buf, size_t n) {
     if (offset < 0 || static_cast<uint64_t>(offset) > bytes_.size() ||
         n > bytes_.size() - static_cast<size_t>(offset))
@@ -56,14 +58,7 @@ bool ArchiveWalk(ArchiveSource& src, int32_t dirOffset,
 }
 
 bool ArchiveNameEqual(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
+    return AsciiEqualFolded(a, b);
 }
 
 bool ArchiveFind(ArchiveSource& src, int32_t dirOffset, const std::string& baseName,

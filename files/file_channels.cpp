@@ -10,14 +10,13 @@
 #include "corvane.h"
 #include "files/archive.h"
 #include "files/file_paths.h"
+#include "files/files_state.h"
 #include "files/line_reader.h"
 #include "platform/files.h"
 #include "runtime/end_path.h"
 #include "runtime/shutdown.h"
 
 namespace {
-
-FileChannel gChannels[kFileChannelCount];
 
 void EnsureShutdownStep() {
     static bool done = false;
@@ -110,11 +109,11 @@ void WriteLineBytes(double c, std::string text) {
 FileChannel& FileChannelGet(double c) {
     int64_t n = ToInt64(c);
     if (n < 0 || n >= kFileChannelCount) RuntimeError(7);
-    return gChannels[n];
+    return Files().channels[n];
 }
 
 void FileChannelsCloseAll() {
-    for (FileChannel& ch : gChannels) Close(ch);
+    for (FileChannel& ch : Files().channels) Close(ch);
 }
 
 double FileOpen(double c, const RtString& path, double readFlag) {

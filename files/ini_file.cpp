@@ -4,15 +4,12 @@
 #include "corvane.h"
 #include "files/archive.h"
 #include "files/file_paths.h"
+#include "files/files_state.h"
 #include "files/line_file.h"
 #include "platform/files.h"
 
-namespace {
-IniData gIni;
-}
-
 IniData& IniRuntimeData() {
-    return gIni;
+    return Files().ini;
 }
 
 void IniLoad(IniData& data, const std::string& path) {
@@ -33,20 +30,20 @@ void IniWriteBack(IniData& data) {
 }
 
 void TextFilesWriteBack() {
-    IniWriteBack(gIni);
+    IniWriteBack(Files().ini);
     LineFileWriteBack();
 }
 
 void IniOpen(const RtString& path) {
-    IniWriteBack(gIni);
-    IniLoad(gIni, path.Str());
+    IniWriteBack(Files().ini);
+    IniLoad(Files().ini, path.Str());
 }
 
 RtString IniGet(const RtString& section, const RtString& key) {
-    const std::string* v = IniFind(gIni, section.View(), key.View());
+    const std::string* v = IniFind(Files().ini, section.View(), key.View());
     return RtString(std::string_view(v ? *v : std::string(kIniNoData)));
 }
 
 void IniPut(const RtString& section, const RtString& key, const RtString& value) {
-    IniPutValue(gIni, section.View(), key.View(), value.View());
+    IniPutValue(Files().ini, section.View(), key.View(), value.View());
 }

@@ -5,14 +5,13 @@
 #include "corvane.h"
 #include "files/archive.h"
 #include "files/file_paths.h"
+#include "files/files_state.h"
 #include "files/ini_file.h"
 #include "files/line_reader.h"
 #include "platform/files.h"
 #include "runtime/runtime_state.h"
 
 namespace {
-
-LineFileCache gLines;
 
 // The code is recorded, but the program goes on.
 void SoftError(int code) {
@@ -38,7 +37,7 @@ RtString GetText(const RtString& path, double line, double& failure) {
         failure = 3;
         return RtString("NO_FILE");
     }
-    std::string_view t = gLines.lines[static_cast<size_t>(index)];
+    std::string_view t = Files().lines.lines[static_cast<size_t>(index)];
     while (!t.empty() && static_cast<signed char>(t.back()) <= 31) t.remove_suffix(1);
     if (t.empty()) return RtString(kIniNoData);
     return RtString(t);
@@ -54,15 +53,15 @@ void PutText(const RtString& path, double line, std::string text) {
     if (text.size() > kLineSlotMax) text.resize(kLineSlotMax);
     size_t zero = text.find('\0');
     if (zero != std::string::npos) text.resize(zero);
-    gLines.lines[static_cast<size_t>(index)] = std::move(text);
-    if (index > gLines.lastLine) gLines.lastLine = index;
-    gLines.changed = true;
+    Files().lines.lines[static_cast<size_t>(index)] = std::move(text);
+    if (index > Files().lines.lastLine) Files().lines.lastLine = index;
+    Files().lines.changed = true;
 }
 
 }  // namespace
 
 LineFileCache& LineFileRuntime() {
-    return gLines;
+    return Files().lines;
 }
 
 void LineFileFill(LineFileCache& cache, const std::string& text) {
@@ -84,24 +83,24 @@ std::string LineFileText(const LineFileCache& cache) {
 }
 
 void LineFileWriteBack() {
-    if (!gLines.changed || gLines.writePath.empty()) return;
-    platform::FileWriteWhole(gLines.writePath, LineFileText(gLines));
-    gLines.changed = false;
+    if (!Files().lines.changed || Files().lines.writePath.empty()) return;
+    platform::FileWriteWhole(Files().lines.writePath, LineFileText(Files().lines));
+    Files().lines.changed = false;
 }
 
 bool LineFileSelect(const std::string& name) {
-    if (name == gLines.fileName && !gLines.fileName.empty()) return true;
+    if (name == Files().lines.fileName && !Files().lines.fileName.empty()) return true;
     LineFileWriteBack();
-    gLines = LineFileCache{};
-    gLines.fileName = name;
-    gLines.writePath = FilePathAbsolute(name);
+    Files().lines = LineFileCache{};
+    Files().lines.fileName = name;
+    Files().lines.writePath = FilePathAbsolute(name);
     std::string resolved, text;
     if (name.empty() || !MediaResolve(name, resolved) ||
         !platform::FileReadWhole(resolved, text, kTextFileMax)) {
         SoftError(3);
         return false;
     }
-    LineFileFill(gLines, text);
+    LineFileFill(Files().lines, text);
     return true;
 }
 

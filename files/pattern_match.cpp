@@ -2,9 +2,10 @@
 
 #include <cstddef>
 
+#include "core/ascii.h"
+
 static unsigned char Fold(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
+    return static_cast<unsigned char>(AsciiLower(c));
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view text) {

@@ -61,7 +61,7 @@ std::string CommandLineTail(int argc, const char* const* argv) {
     return tail;
 }
 
-int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const char* title) {
+int RuntimeInit(void* instance, int showFlag, const char* title) {
     RuntimeState& rs = runtimeState;
     ErrorLogReset();
     rs.autoPause = true;
@@ -157,7 +157,7 @@ void ProgramEntry(void* instance, const std::string& commandLineTail, int showFl
     rs.debugMode = 0;
     rs.hidePointer = 1;
 
-    if (RuntimeInit(instance, rs.commandLine, showFlag, "Corvane prog_1") == 0) {
+    if (RuntimeInit(instance, showFlag, "Corvane prog_1") == 0) {
         std::fprintf(stderr, "Corvane: the window or its OpenGL context could not be created\n");
         std::fflush(stderr);
         std::exit(1);

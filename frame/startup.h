@@ -18,4 +18,4 @@ constexpr int kShowDefault = 10;
 [[noreturn]] void ProgramEntry(void* instance, const std::string& commandLineTail, int showFlag);
 
 // The initialisation steps; 1 when they complete, 0 when the window cannot be created.
-int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const char* title);
+int RuntimeInit(void* instance, int showFlag, const char* title);

@@ -145,10 +145,10 @@ void LayerDraw(int layer) {
     if (!l || l->columns <= 0 || !GfxReady()) return;
     Draw2DFlush();
     glDisable(GL_ALPHA_TEST);
-    if (glExt.glActiveTextureARB) {
-        glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (GlExt().glActiveTextureARB) {
+        GlExt().glActiveTextureARB(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
-        glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+        GlExt().glActiveTextureARB(GL_TEXTURE0_ARB);
     }
     glEnable(GL_TEXTURE_2D);
     r->currentTextureSprite = 0;

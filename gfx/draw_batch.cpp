@@ -71,7 +71,7 @@ void Draw2DFlush() {
     const BatchKey& k = b.currentKey;
     std::vector<BatchVertex>& pending = b.pending;
     const int* runViewport = b.runViewport;
-    if (glExt.glActiveTextureARB) glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+    if (GlExt().glActiveTextureARB) GlExt().glActiveTextureARB(GL_TEXTURE0_ARB);
     if (k.texture) {
         glBindTexture(GL_TEXTURE_2D, k.texture);
         glEnable(GL_TEXTURE_2D);

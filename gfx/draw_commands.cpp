@@ -89,11 +89,6 @@ void PutPoint(const PrimColour& c, double x, double y) {
                  static_cast<float>(GfxInt(y)) + kPixelCentre, 0, 0, 0, c.r, c.g, c.b, c.a);
 }
 
-// The polygon batch: x, y, u, v, red, green, blue, alpha per vertex.
-std::vector<float> polyVertices;
-int polySlot = -1;
-bool polyValid = true;
-
 }  // namespace
 
 void BlendModeSet(double mode) {
@@ -257,23 +252,25 @@ double PixelGet(double x, double y) {
 
 void PolyStart(double slot) {
     const int s = GfxInt(slot);
-    polyVertices.clear();
-    polyVertices.reserve(8 * 8);
+    Renderer* r = GfxRenderer();
+    if (!r) return;
+    r->polygon.vertices.clear();
+    r->polygon.vertices.reserve(8 * 8);
     // Negative numbers mean untextured, as the bind rule has it; numbers past the table
     // draw nothing.
-    polyValid = s < 0 || SpriteSlotValid(s);
-    polySlot = s < 0 ? -1 : s;
-    if (!GfxReady() || !polyValid) return;
+    r->polygon.valid = s < 0 || SpriteSlotValid(s);
+    r->polygon.slot = s < 0 ? -1 : s;
+    if (!GfxReady() || !r->polygon.valid) return;
     Draw2DFlush();
-    SpriteBind(polySlot, -1, 0);
+    SpriteBind(r->polygon.slot, -1, 0);
 }
 
 void PolyPoint(double x, double y, double textureX, double textureY, double colour) {
-    const Renderer* r = GfxRenderer();
+    Renderer* r = GfxRenderer();
     if (!r) return;
     float u = 0, v = 0;
-    if (polySlot >= 0) {
-        if (const SpriteSlot* sp = SlotGet(polySlot); sp && sp->textureWidth > 0) {
+    if (r->polygon.slot >= 0) {
+        if (const SpriteSlot* sp = SlotGet(r->polygon.slot); sp && sp->textureWidth > 0) {
             u = static_cast<float>(textureX / sp->textureWidth);
             v = static_cast<float>((sp->pictureHeight - textureY) / sp->textureHeight);
         }
@@ -283,30 +280,30 @@ void PolyPoint(double x, double y, double textureX, double textureY, double colo
     const float vert[8] = {
         static_cast<float>(x),     static_cast<float>(y),      u, v, (c & 255) / 255.0f,
         ((c >> 8) & 255) / 255.0f, ((c >> 16) & 255) / 255.0f, a};
-    polyVertices.insert(polyVertices.end(), vert, vert + 8);
+    r->polygon.vertices.insert(r->polygon.vertices.end(), vert, vert + 8);
 }
 
 void PolyEnd() {
     Renderer* r = GfxRenderer();
-    if (!GfxReady() || !polyValid) return;
+    if (!GfxReady() || !r->polygon.valid) return;
     Draw2DFlush();
     // What ran since PolyStart may have bound another texture.
-    SpriteBind(polySlot, -1, 0);
-    const bool textured = polySlot >= 0;
+    SpriteBind(r->polygon.slot, -1, 0);
+    const bool textured = r->polygon.slot >= 0;
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
     glShadeModel(GL_SMOOTH);
-    const int count = static_cast<int>(polyVertices.size() / 8);
+    const int count = static_cast<int>(r->polygon.vertices.size() / 8);
     if (count > 0) {
         const GLsizei stride = 8 * sizeof(float);
         glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(2, GL_FLOAT, stride, &polyVertices[0]);
+        glVertexPointer(2, GL_FLOAT, stride, &r->polygon.vertices[0]);
         if (textured) {
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-            glTexCoordPointer(2, GL_FLOAT, stride, &polyVertices[2]);
+            glTexCoordPointer(2, GL_FLOAT, stride, &r->polygon.vertices[2]);
         }
         glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(4, GL_FLOAT, stride, &polyVertices[4]);
+        glColorPointer(4, GL_FLOAT, stride, &r->polygon.vertices[4]);
     }
     if (textured) {
         const GLint f = r->smoothing ? GL_LINEAR : GL_NEAREST;

@@ -6,7 +6,10 @@
 #include "platform/window.h"
 #include "runtime/error_log.h"
 
-GlEntryPoints glExt;
+GlEntryPoints& GlExt() {
+    static GlEntryPoints s;
+    return s;
+}
 
 void GlExtLogLine(char* out, unsigned outSize, const char* name, bool ok) {
     if (!out || outSize == 0) return;
@@ -33,7 +36,7 @@ void Load(F& slot, const char* name) {
 }  // namespace
 
 void GlEntryPointsLoad() {
-    GlEntryPoints& e = glExt;
+    GlEntryPoints& e = GlExt();
     e = GlEntryPoints{};
     const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     if (GlExtensionListed(ext, "GL_ARB_multitexture")) {

@@ -47,7 +47,7 @@ struct GlEntryPoints {
 };
 
 // The one set, filled by GlEntryPointsLoad.
-extern GlEntryPoints glExt;
+GlEntryPoints& GlExt();
 
 // Looks one entry point up and logs "ext: <name>   [  OK]" or "[FAIL]". Under GLX the lookup
 // answers non-null even for unknown names, so callers test the extension string first.

@@ -1,5 +1,6 @@
 #include "gfx/image_file.h"
 
+#include "core/ascii.h"
 #include "gfx/bmp_reader.h"
 #include "gfx/png_io.h"
 #include "platform/files.h"
@@ -21,9 +22,7 @@ bool ImageDecodeFile(const std::string& path, int transparentColour, int maxSide
 bool ImageNameIsPng(const std::string& name) {
     if (name.size() <= 4) return false;
     const std::string tail = name.substr(name.size() - 4);
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return lower(tail[0]) == '.' && lower(tail[1]) == 'p' && lower(tail[2]) == 'n' &&
-           lower(tail[3]) == 'g';
+    return AsciiEqualFolded(tail, ".png");
 }
 
 namespace {

@@ -254,10 +254,10 @@ void Renderer::Viewport2D(int x, int y, int w, int h) {
     smoothing = 1;
 
     // No sprite on either texture unit.
-    if (glExt.glActiveTextureARB) {
-        glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (GlExt().glActiveTextureARB) {
+        GlExt().glActiveTextureARB(GL_TEXTURE1_ARB);
         glBindTexture(GL_TEXTURE_2D, 0);
-        glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+        GlExt().glActiveTextureARB(GL_TEXTURE0_ARB);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     currentTextureSprite = -1;
@@ -278,7 +278,7 @@ void Renderer::FrameStateReset() {
     BackdropLayerDraw(0);
     Viewport2D(0, 0, 0, 0);
     useMipmappedTexture = 0;
-    if (glExt.glUseProgramObjectARB) glExt.glUseProgramObjectARB(0);
+    if (GlExt().glUseProgramObjectARB) GlExt().glUseProgramObjectARB(0);
 }
 
 void ScreenSizeGetInt(int& w, int& h) {

@@ -12,6 +12,13 @@
 #include "gfx/draw_batch.h"
 #include "gfx/sprite_slot.h"
 
+// The polygon PolyStart opened: x, y, u, v, r, g, b, a per point, drawn as a fan by PolyEnd.
+struct PolygonBatch {
+    std::vector<float> vertices;
+    int slot = -1;      // -1: untextured
+    bool valid = true;  // false: a slot past the table, nothing is drawn
+};
+
 class Renderer {
 public:
     Renderer();
@@ -56,6 +63,7 @@ public:
     std::vector<std::unique_ptr<uint8_t[]>> alphaMasks;
     std::array<BackdropLayer, kBackdropLayerCount> backdropLayers{};
     DrawBatch batch;
+    PolygonBatch polygon;
     // ---- end texture store ----
 
     float currentAlpha = 1.0f;

@@ -168,7 +168,7 @@ void SpriteBind(int s, int t, int mipmap, const GLuint* names) {
         if (!sp) return 0;
         return mipmap ? sp->mipmappedTexture : sp->texture;
     };
-    if (!glExt.glActiveTextureARB) {
+    if (!GlExt().glActiveTextureARB) {
         if (s < 0) {
             glDisable(GL_TEXTURE_2D);
             glEnable(GL_COLOR_MATERIAL);
@@ -178,14 +178,14 @@ void SpriteBind(int s, int t, int mipmap, const GLuint* names) {
         }
         return;
     }
-    glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+    GlExt().glActiveTextureARB(GL_TEXTURE1_ARB);
     if (s >= 0 && t >= 0) {
         glBindTexture(GL_TEXTURE_2D, nameOf(s));
         glEnable(GL_TEXTURE_2D);
     } else {
         glDisable(GL_TEXTURE_2D);
     }
-    glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+    GlExt().glActiveTextureARB(GL_TEXTURE0_ARB);
     if (s < 0) {
         glDisable(GL_TEXTURE_2D);
     } else {
@@ -251,10 +251,10 @@ int TransparentColourOnScreen() {
     // One point in window coordinates, whatever the viewport, blend and texture state.
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT |
                  GL_COLOR_BUFFER_BIT | GL_POINT_BIT);
-    if (glExt.glActiveTextureARB) {
-        glExt.glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (GlExt().glActiveTextureARB) {
+        GlExt().glActiveTextureARB(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
-        glExt.glActiveTextureARB(GL_TEXTURE0_ARB);
+        GlExt().glActiveTextureARB(GL_TEXTURE0_ARB);
     }
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);

@@ -1,5 +1,7 @@
 #include "input/key_translate.h"
 
+#include "core/ascii.h"
+
 namespace {
 
 bool IsModifierKey(int k) {
@@ -8,7 +10,7 @@ bool IsModifierKey(int k) {
 }
 
 int Lower(int c) {
-    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+    return (c >= 0 && c < 128) ? AsciiLower(static_cast<char>(c)) : c;
 }
 
 }  // namespace

@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/file_open.h"
+
 namespace platform {
 
-int FileOpenRead(const std::string& path) {
+int OpenRegularFile(const std::string& path, int flags) {
     if (path.empty()) return kNoFile;
-    // Non-blocking so a FIFO cannot hold us; only a regular file is accepted.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // Non-blocking so a FIFO cannot hold the open; then only a regular file is accepted.
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) return kNoFile;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -27,26 +29,16 @@ int FileOpenRead(const std::string& path) {
     return fd;
 }
 
-static int OpenForWriting(const std::string& path, int extra) {
-    if (path.empty()) return kNoFile;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | extra, 0644);
-    if (fd < 0) return kNoFile;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return kNoFile;
-    }
-    int fl = fcntl(fd, F_GETFL);
-    if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
-    return fd;
+int FileOpenRead(const std::string& path) {
+    return OpenRegularFile(path, O_RDONLY);
 }
 
 int FileOpenWrite(const std::string& path) {
-    return OpenForWriting(path, O_TRUNC);
+    return OpenRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
 }
 
 int FileOpenAppend(const std::string& path) {
-    return OpenForWriting(path, O_APPEND);
+    return OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND);
 }
 
 int FileCreateExclusive(const std::string& path) {

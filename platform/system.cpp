@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -32,15 +34,8 @@ std::string Trim(std::string s) {
 }
 
 void WriteAll(int fd, const std::string& text) {
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    // Nothing to do about a debugger channel that stops taking bytes.
+    (void)FileWriteAll(fd, text.data(), text.size());
 }
 
 bool FdOpen(int fd) {

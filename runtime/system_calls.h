@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/system_types.h"
+#include "core/system_types.h"
 
 // The entry of that exact (case-sensitive) name in a null-name-terminated table, or null.
 const SubroutineEntry* SubroutineFind(const SubroutineEntry* table, const std::string& name);

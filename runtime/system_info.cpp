@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/ascii.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "runtime/error_log.h"
@@ -14,15 +15,11 @@ constexpr const char kGlExtPrefix[] = "GLEXT:";
 }  // namespace
 
 std::string SystemUpper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
+    return AsciiUppered(std::move(text));
 }
 
 std::string SystemLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
+    return AsciiLowered(std::move(text));
 }
 
 uint32_t SystemDeviceId(const std::string& machineIdText) {

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Runs the whole test suite from build/. Without a display it re-runs itself under a private
-# Xvfb, so the gl and e2e tests render through Mesa. Audio goes to SDL's dummy driver.
+# Runs the whole test suite from build/ (or $CORVANE_BUILD_DIR, e.g. build-asan). Without a
+# display it re-runs itself under a private Xvfb, so the gl and e2e tests render through Mesa.
+# Audio goes to SDL's dummy driver.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$here/test.sh" "$@"
 fi
-cd "$here/../build"
+cd "${CORVANE_BUILD_DIR:-$here/../build}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 # unit tests in parallel, window tests one at a time (they share one display and focus)
 status=0

@@ -315,7 +315,7 @@ TEST(RandomGenerator, ReseedReadsThePreviousResults) {
 }
 
 TEST(RandomCommands, RandomGetRangeAndReproducibility) {
-    RefIsaac ref = RefFrom(randomState);
+    RefIsaac ref = RefFrom(CoreRandom());
     RandomSeed(1234);
     RefRuntimeSeed(ref, 1234);
     for (int n : {1, 2, 6, 100, 2147483647}) {
@@ -332,19 +332,19 @@ TEST(RandomCommands, RandomGetRangeAndReproducibility) {
     // RandomSeed takes the seed's bit pattern: -1 seeds as 0xFFFFFFFF.
     RefRuntimeSeed(ref, 0xFFFFFFFFu);
     RandomSeed(-1);
-    ExpectSameState(randomState, ref);
+    ExpectSameState(CoreRandom(), ref);
 }
 
 TEST(RandomCommands, NonPositiveLimitGivesZeroWithoutAdvancing) {
     RandomSeed(99);
-    uint32_t counter = randomState.counter;
-    uint32_t r0 = randomState.results[0];
+    uint32_t counter = CoreRandom().counter;
+    uint32_t r0 = CoreRandom().results[0];
     EXPECT_EQ(RandomGet(0), 0);
     EXPECT_EQ(RandomGet(-5), 0);
     EXPECT_EQ(RandomGet(0.9), 0);
     EXPECT_EQ(RandomGet(NAN), 0);
-    EXPECT_EQ(randomState.counter, counter);
-    EXPECT_EQ(randomState.results[0], r0);
+    EXPECT_EQ(CoreRandom().counter, counter);
+    EXPECT_EQ(CoreRandom().results[0], r0);
 }
 
 TEST(RandomCommands, EveryValueFromZeroToNInclusive) {

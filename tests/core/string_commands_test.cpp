@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/ascii.h"
 #include "corvane.h"
 
 namespace {
@@ -98,3 +99,21 @@ TEST(StringCaseAndCodes, AsciiOnly) {
 }
 
 }  // namespace
+
+// The one case folding: letters only, bytes next to the letter ranges and high bytes stay.
+TEST(AsciiFolding, OnlyLettersFold) {
+    struct Case {
+        char in, lower, upper;
+    };
+    for (const Case& c : {Case{'A', 'a', 'A'}, Case{'z', 'z', 'Z'}, Case{'@', '@', '@'},
+                          Case{'[', '[', '['}, Case{'`', '`', '`'}, Case{'{', '{', '{'},
+                          Case{'\xc9', '\xc9', '\xc9'}, Case{'\xe9', '\xe9', '\xe9'}}) {
+        EXPECT_EQ(AsciiLower(c.in), c.lower) << int(c.in);
+        EXPECT_EQ(AsciiUpper(c.in), c.upper) << int(c.in);
+    }
+    EXPECT_TRUE(AsciiEqualFolded("Media/A.PNG", "media/a.png"));
+    EXPECT_FALSE(AsciiEqualFolded("a@", "A`"));
+    EXPECT_FALSE(AsciiEqualFolded("abc", "abcd"));
+    EXPECT_EQ(AsciiLowered("GlExt:X\xc9"), "glext:x\xc9");
+    EXPECT_EQ(AsciiUppered("glext:x\xe9"), "GLEXT:X\xe9");
+}

@@ -236,7 +236,7 @@ TEST(LibPaths, FolderAndNameJoinWithExactlyOneSlash) {
     EXPECT_EQ(FilePathJoin("", "x"), "x");
     EXPECT_EQ(FilePathPlatform("a\\b/c\\"), "a/b/c/");
     const std::string base = testsupport::MakeSubDir("private");
-    for (const std::string parent : {base, base + "/", base + "//"}) {
+    for (const std::string& parent : {base, base + "/", base + "//"}) {
         const std::string made = platform::PrivateFolderCreate(parent, "p-");
         ASSERT_FALSE(made.empty());
         EXPECT_EQ(made.find("//"), std::string::npos) << made;

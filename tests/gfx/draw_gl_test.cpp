@@ -188,15 +188,15 @@ TEST_F(DrawGL, TransparentColourWritesAlphaZero) {
     glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
     GLuint fbo = 0, rb = 0;
     if (alphaBits == 0) {
-        ASSERT_NE(glExt.glGenFramebuffersEXT, nullptr);
-        glExt.glGenFramebuffersEXT(1, &fbo);
-        glExt.glGenRenderbuffersEXT(1, &rb);
-        glExt.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, rb);
-        glExt.glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, R()->width, R()->height);
-        glExt.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
-        glExt.glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
-                                           GL_RENDERBUFFER_EXT, rb);
-        ASSERT_EQ(glExt.glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT),
+        ASSERT_NE(GlExt().glGenFramebuffersEXT, nullptr);
+        GlExt().glGenFramebuffersEXT(1, &fbo);
+        GlExt().glGenRenderbuffersEXT(1, &rb);
+        GlExt().glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, rb);
+        GlExt().glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, R()->width, R()->height);
+        GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
+        GlExt().glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                             GL_RENDERBUFFER_EXT, rb);
+        ASSERT_EQ(GlExt().glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT),
                   GLenum(GL_FRAMEBUFFER_COMPLETE_EXT));
         glClear(GL_COLOR_BUFFER_BIT);
     }
@@ -217,9 +217,9 @@ TEST_F(DrawGL, TransparentColourWritesAlphaZero) {
     EXPECT_EQ(read(11, 6).a, 0);
     EXPECT_EQ(read(12, 6).a, 255);  // the clear colour's alpha
     if (fbo) {
-        glExt.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-        glExt.glDeleteFramebuffersEXT(1, &fbo);
-        glExt.glDeleteRenderbuffersEXT(1, &rb);
+        GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        GlExt().glDeleteFramebuffersEXT(1, &fbo);
+        GlExt().glDeleteRenderbuffersEXT(1, &rb);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "core/ascii.h"
 #include "files/archive_format.h"
 #include "platform/files.h"
 
@@ -21,12 +22,6 @@ constexpr size_t kArchiveReadMax = size_t(1) << 31;
 
 void PutU32(std::string& s, uint32_t v) {
     for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return s;
 }
 
 struct Parsed {
@@ -99,7 +94,7 @@ bool CollectInputs(const std::vector<std::string>& args, std::vector<InputFile>&
             error = "name longer than 255 bytes: " + f.path;
             return false;
         }
-        auto [it, fresh] = seen.emplace(Lower(f.name), f.path);
+        auto [it, fresh] = seen.emplace(AsciiLowered(f.name), f.path);
         if (!fresh) {
             error = "two files with the name " + f.name + " (names ignore case): " + it->second +
                     " and " + f.path;

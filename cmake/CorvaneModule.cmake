@@ -1,0 +1,15 @@
+# One static library per module folder: corvane_<name> from <name>/*.cpp. DEPENDS lists the
+# modules it may call, lowest last; they are its link line and, through
+# scripts/check_layers.py, the only module folders its files may include. Everything includes
+# from the source root ("gfx/renderer.h"), so the check script is what holds the layers.
+function(corvane_module name)
+    cmake_parse_arguments(M "" "" "DEPENDS;LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    add_library(corvane_${name} STATIC ${sources})
+    target_include_directories(corvane_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    set(deps)
+    foreach(d ${M_DEPENDS})
+        list(APPEND deps corvane_${d})
+    endforeach()
+    target_link_libraries(corvane_${name} PUBLIC ${deps} ${M_LIBS})
+endfunction()

@@ -1,0 +1,6 @@
+#include "files/files_state.h"
+
+FilesState& Files() {
+    static FilesState s;
+    return s;
+}

@@ -1,0 +1,17 @@
+// The files module's state, in one place: the channels, the open INI data, the cached line
+// file and the two media lookups.
+#pragma once
+
+#include "files/archive.h"
+#include "files/file_channels.h"
+#include "files/ini_data.h"
+#include "files/line_file.h"
+
+struct FilesState {
+    FileChannel channels[kFileChannelCount];
+    IniData ini;             // what IniOpen read, written back on the next open and at shutdown
+    LineFileCache lines;     // the line file last read or written
+    ArchiveSlot lookups[2];  // the media and the music lookup
+};
+
+FilesState& Files();
