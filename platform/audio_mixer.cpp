@@ -55,12 +55,15 @@ struct AudioMixer::Stream {
     std::atomic<uint64_t> played{0};
     std::atomic<float> gain{1.0f};
     std::atomic<bool> paused{false};
-    // Resampling state, the mixer's only: the frames at whole positions k and k + 1, and where
-    // between them the next output frame falls.
+    // Resampling state, the mixer's only. Going up: the frames at whole positions k and k + 1
+    // and where between them the next output frame falls. Going down: the frames the output
+    // frame covers, summed as they arrive.
     int32_t a[2] = {0, 0};
     int32_t b[2] = {0, 0};
     int loaded = 0;  // how many of a and b hold frames
     double phase = 0.0;
+    int32_t sum[2] = {0, 0};
+    int need = 0, taken = 0;
 
     bool Pop(uint64_t& r, uint64_t w, int32_t frame[2]) {
         if (r == w) return false;
@@ -70,8 +73,53 @@ struct AudioMixer::Stream {
         ++r;
         return true;
     }
+
+    // The next output frame at step input frames per output frame; false when the queue ran
+    // dry first (the place is kept for the next call).
+    bool Next(uint64_t& r, uint64_t w, double step, int32_t v[2]) {
+        return step > 1.0 ? NextAveraged(r, w, step, v) : NextInterpolated(r, w, step, v);
+    }
+
+    // Same rate or going up: linear interpolation between the frames either side.
+    bool NextInterpolated(uint64_t& r, uint64_t w, double step, int32_t v[2]) {
+        while (loaded < 2 || phase >= 1.0) {
+            if (loaded == 2) {  // move on one input frame
+                a[0] = b[0];
+                a[1] = b[1];
+                loaded = 1;
+                phase -= 1.0;
+            }
+            if (!Pop(r, w, loaded == 0 ? a : b)) return false;
+            ++loaded;
+        }
+        for (int c = 0; c < 2; ++c)
+            v[c] = static_cast<int32_t>(std::lrint(a[c] + (b[c] - a[c]) * phase));
+        phase += step;
+        return true;
+    }
+
+    // Going down: the mean of the input frames the output frame covers, so tones above the
+    // output's half rate are damped rather than folded back into the audible range.
+    bool NextAveraged(uint64_t& r, uint64_t w, double step, int32_t v[2]) {
+        if (need == 0) {
+            phase += step;
+            need = static_cast<int>(phase);
+            phase -= need;
+            sum[0] = sum[1] = 0;
+            taken = 0;
+        }
+        for (int32_t f[2]; taken < need; ++taken) {
+            if (!Pop(r, w, f)) return false;
+            sum[0] += f[0];
+            sum[1] += f[1];
+        }
+        for (int c = 0; c < 2; ++c) v[c] = static_cast<int32_t>(std::lrint(double(sum[c]) / need));
+        need = 0;
+        return true;
+    }
+
     void ResetResampler() {
-        loaded = 0;
+        loaded = need = taken = 0;
         phase = 0.0;
     }
 };
@@ -79,6 +127,7 @@ struct AudioMixer::Stream {
 AudioMixer::AudioMixer(int outputRate)
     : outputRate_(outputRate > 0 ? outputRate : 22050), accumulator_(kMixChunk * 2) {
     voices_.reserve(1024);
+    streams_.reserve(kStreamsMax);  // opening a stream never reallocates
 }
 
 AudioMixer::~AudioMixer() = default;
@@ -114,7 +163,11 @@ AudioBufferId AudioMixer::VoiceInsert(std::shared_ptr<const Samples> samples) {
         }
     }
     if (voices_.size() >= size_t(1) << 20) return 0;
-    voices_.push_back(Voice{});
+    try {
+        voices_.push_back(Voice{});
+    } catch (const std::exception&) {  // out of memory
+        return 0;
+    }
     voices_.back().samples = std::move(samples);
     return AudioBufferId(voices_.size());
 }
@@ -123,7 +176,7 @@ AudioBufferId AudioMixer::BufferCreate(const PcmFormat& format, const void* data
     auto samples = std::make_shared<Samples>();
     try {
         if (!PcmConvert(format, data, bytes, outputRate_, samples->data)) return 0;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // out of memory
         return 0;
     }
     std::lock_guard<std::mutex> lock(mutex_);
@@ -191,7 +244,7 @@ AudioStreamId AudioMixer::StreamOpen(int rate, int channels) {
     std::shared_ptr<Stream> s;
     try {
         s = std::make_shared<Stream>(rate, channels);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // out of memory
         return 0;
     }
     std::lock_guard<std::mutex> lock(mutex_);
@@ -273,26 +326,10 @@ void AudioMixer::MixStream(Stream& s, int32_t* acc, size_t frames) {
     const uint64_t r0 = r;
     const double step = double(s.rate) / double(outputRate_);
     for (size_t i = 0; i < frames; ++i) {
-        bool ready = true;
-        while (ready && (s.loaded < 2 || s.phase >= 1.0)) {
-            if (s.loaded == 2) {  // move on one input frame
-                s.a[0] = s.b[0];
-                s.a[1] = s.b[1];
-                s.loaded = 1;
-                s.phase -= 1.0;
-            }
-            if (s.Pop(r, w, s.loaded == 0 ? s.a : s.b))
-                ++s.loaded;
-            else
-                ready = false;  // starved: wait for the writer, keeping the place
-        }
-        if (!ready) break;
-        const double t = s.phase;
-        for (int c = 0; c < 2; ++c) {
-            const int32_t v = static_cast<int32_t>(std::lrint(s.a[c] + (s.b[c] - s.a[c]) * t));
-            acc[2 * i + c] += Scaled(v, gain);
-        }
-        s.phase += step;
+        int32_t v[2];
+        if (!s.Next(r, w, step, v)) break;  // starved: wait for the writer
+        acc[2 * i] += Scaled(v[0], gain);
+        acc[2 * i + 1] += Scaled(v[1], gain);
     }
     if (r != r0) {
         s.readCount.store(r, std::memory_order_release);

@@ -227,3 +227,29 @@ TEST(AudioMixerStream, AWriterThreadLosesAndRepeatsNothing) {
     ASSERT_EQ(heard.size(), kTotal - 1);  // the last frame waits for a successor
     for (size_t i = 0; i < heard.size(); ++i) ASSERT_EQ(heard[i], int16_t(1 + i % 20000)) << i;
 }
+
+TEST(AudioMixerResampling, TonesAboveTheOutputsHalfRateAreDampedNotFolded) {
+    // 44.1 kHz sources: a 1 kHz tone passes, a 20 kHz tone (which would fold back to 2 kHz)
+    // is held well down, both for buffers converted at load and for streamed voices.
+    for (double hz : {1000.0, 20000.0}) {
+        std::vector<int16_t> tone(44100 / 2);
+        for (size_t i = 0; i < tone.size(); ++i)
+            tone[i] = int16_t(std::lrint(20000 * std::sin(2 * M_PI * hz * double(i) / 44100)));
+        AudioMixer m(kRate);
+        const int buffer = m.BufferCreate({44100, 1, 16, false}, tone.data(), tone.size() * 2);
+        m.Play(buffer);
+        const auto fromBuffer = MixFrames(m, 5000);
+        m.Stop(buffer);
+        const int stream = m.StreamOpen(44100, 1);
+        m.StreamWrite(stream, tone.data(), tone.size());
+        const auto fromStream = MixFrames(m, 5000);
+        for (const auto* out : {&fromBuffer, &fromStream}) {
+            int top = 0;
+            for (size_t i = 1000; i < 5000; ++i) top = std::max(top, std::abs(int((*out)[2 * i])));
+            if (hz < 10000)
+                EXPECT_GT(top, 19000) << (out == &fromBuffer ? "buffer" : "stream");
+            else
+                EXPECT_LT(top, 5000) << (out == &fromBuffer ? "buffer" : "stream");
+        }
+    }
+}
