@@ -246,10 +246,11 @@ TEST(AudioMixerResampling, TonesAboveTheOutputsHalfRateAreDampedNotFolded) {
         for (const auto* out : {&fromBuffer, &fromStream}) {
             int top = 0;
             for (size_t i = 1000; i < 5000; ++i) top = std::max(top, std::abs(int((*out)[2 * i])));
-            if (hz < 10000)
+            if (hz < 10000) {
                 EXPECT_GT(top, 19000) << (out == &fromBuffer ? "buffer" : "stream");
-            else
+            } else {
                 EXPECT_LT(top, 5000) << (out == &fromBuffer ? "buffer" : "stream");
+            }
         }
     }
 }

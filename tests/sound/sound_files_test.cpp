@@ -28,12 +28,14 @@ protected:
         EXPECT_EQ(SoundPlayingGet(0), 1) << what;
         int top = 0;
         for (int16_t v : out) top = std::max(top, std::abs(int(v)));
-        if (peak > 0)
+        if (peak > 0) {
             EXPECT_NEAR(top, peak, peak * 0.03) << what;
-        else
+        } else {
             EXPECT_GT(top, 1000) << what;
-        if (same)
+        }
+        if (same) {
             for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]) << what;
+        }
         Advance(6);
         EXPECT_EQ(SoundPlayingGet(0), 0) << what;
     }
@@ -76,7 +78,9 @@ TEST_F(SoundFilesTest, SoxFilesOfEveryLayoutLoadAtTheirLevel) {
                              "0.5", "sine", "440", "vol", "0.5"});
         ASSERT_EQ(r.exitCode, 0) << r.output;
         std::string bytes = testsupport::ReadFile(path);
-        if (c.encoding[0] == 'f') ASSERT_EQ(bytes[16], 18) << "sox writes an 18-byte fmt";
+        if (c.encoding[0] == 'f') {
+            ASSERT_EQ(bytes[16], 18) << "sox writes an 18-byte fmt";
+        }
         if (c.addList) {
             const size_t data = bytes.find("data", 12);
             ASSERT_NE(data, std::string::npos);
