@@ -21,6 +21,7 @@
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
 #include "runtime/timer.h"
+#include "sound/sound_runtime.h"
 
 namespace {
 bool NeedsQuotes(const char* a) {
@@ -83,7 +84,7 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
     InputRecordCreate();
 
     ErrorLogAppend("Init Sound");
-    // The sound device record and the 2,048 sound slots are created here (sound module).
+    SoundRecordCreate();
 
     ErrorLogAppend("Init Network");
     // The idle network state and the 3D scene object are created here (network, 3D modules).
@@ -98,7 +99,7 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
     platform::ScreenSaverInhibit();
 
     InputRuntimeStart();
-    // Sound starts here with the window (sound module).
+    SoundStart();  // no output: the sound commands stay silent
     rs.currentFont = 0;
 
     std::string exe = platform::ExecutablePath();

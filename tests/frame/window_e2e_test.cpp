@@ -110,8 +110,8 @@ TEST_F(WindowE2E, FocusPausesAndCloseRequestEndsWithZero) {
 set -u
 P="$1"; CLOSE="$2"; T="$3"
 count() { grep '^frames' "$1" | tail -1 | cut -d' ' -f2; }
-waitframes() { for i in $(seq 1 200); do c=$(count "$1"); [ -n "$c" ] && [ "$c" -ge "$2" ] && return 0; sleep 0.05; done; return 1; }
-win() { for i in $(seq 1 100); do w=$(xdotool search --all --pid "$1" --name Corvane 2>/dev/null | head -1); [ -n "$w" ] && echo "$w" && return 0; sleep 0.05; done; return 1; }
+waitframes() { for i in $(seq 1 600); do c=$(count "$1"); [ -n "$c" ] && [ "$c" -ge "$2" ] && return 0; sleep 0.05; done; return 1; }
+win() { for i in $(seq 1 600); do w=$(xdotool search --all --pid "$1" --name Corvane 2>/dev/null | head -1); [ -n "$w" ] && echo "$w" && return 0; sleep 0.05; done; return 1; }
 "$P" > "$T/a.out" 2>&1 & A=$!
 WA=$(win $A) || { echo "no window A"; exit 1; }
 waitframes "$T/a.out" 10 || { echo "A not running"; cat "$T/a.out"; exit 1; }

@@ -21,8 +21,8 @@ TEST(KeysE2E, HeldKeysGiveOneCharacterShiftUpperCasesAndAltF4EndsDespiteEscapeOf
     const std::string script = R"SH(
 P="$1"; OUT="$2"
 "$P" > "$OUT" 2>&1 & A=$!
-for i in $(seq 1 100); do grep -q '^ready' "$OUT" && break; sleep 0.05; done
-W=""; for i in $(seq 1 100); do W=$(xdotool search --all --pid $A --name Corvane | head -1); [ -n "$W" ] && break; sleep 0.05; done
+for i in $(seq 1 600); do grep -q '^ready' "$OUT" && break; sleep 0.05; done
+W=""; for i in $(seq 1 600); do W=$(xdotool search --all --pid $A --name Corvane | head -1); [ -n "$W" ] && break; sleep 0.05; done
 xdotool windowfocus --sync "$W"; sleep 0.3
 xdotool keydown a; sleep 0.4; xdotool keyup a; sleep 0.2
 xdotool keydown shift; sleep 0.1; xdotool keydown a; sleep 0.4; xdotool keyup a; xdotool keyup shift; sleep 0.2
@@ -30,7 +30,7 @@ xdotool keydown shift; sleep 0.4; xdotool keyup shift; sleep 0.2
 xdotool keydown Escape; sleep 0.4; xdotool keyup Escape; sleep 0.3
 kill -0 $A && echo "alive-after-esc"
 xdotool keydown alt; sleep 0.1; xdotool keydown F4; sleep 0.3; xdotool keyup F4; xdotool keyup alt
-for i in $(seq 1 60); do kill -0 $A 2>/dev/null || break; sleep 0.05; done
+for i in $(seq 1 600); do kill -0 $A 2>/dev/null || break; sleep 0.05; done
 kill -0 $A 2>/dev/null && { echo "still-running"; kill -9 $A; }
 wait $A; echo "exit=$?"
 )SH";
