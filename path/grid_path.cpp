@@ -21,7 +21,7 @@ PlannerParams PathFindParams(const double* costs, int32_t width, int32_t height,
     p.width = width;
     p.height = height;
     p.costs = costs;
-    p.openList = OpenListKind::kSortedArray;
+    p.openList = OpenListKind::kBinaryHeap;
     return p;
 }
 

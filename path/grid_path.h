@@ -13,7 +13,7 @@ struct GridPoint {
     bool operator==(const GridPoint&) const = default;
 };
 
-// The parameters PathFind hands the planner: straight moves only, the sorted-array open list,
+// The parameters PathFind hands the planner: straight moves only, the binary-heap open list,
 // pool and open list sized to the map, 2^8 closed-set buckets.
 PlannerParams PathFindParams(const double* costs, int32_t width, int32_t height, float weight,
                              int32_t startX, int32_t startY, int32_t goalX, int32_t goalY);
