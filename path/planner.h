@@ -12,9 +12,9 @@
 #include "path/node_hash_table.h"
 
 // The open list a planner searches with. Both expand the nodes in exactly the same order;
-// kSortedArray (what PathFind uses) is the sorted FixedDeque with a linear duplicate scan and
-// a fixed-size closed set, kBinaryHeap a heap with a cell index and a closed set sized to the
-// map, kept as the comparison for the sorted array.
+// kSortedArray is the sorted FixedDeque with a linear duplicate scan and a fixed-size closed
+// set, kBinaryHeap (what PathFind uses: the sorted array's inserts grow with the open list) a
+// heap with a cell index and a closed set sized to the map.
 enum class OpenListKind : uint8_t { kSortedArray, kBinaryHeap };
 
 struct PlannerParams {
