@@ -3,6 +3,7 @@
 #include <new>
 
 #include "path/astar_planner.h"
+#include "path/heap_astar_planner.h"
 
 PlannerParams PathFindParams(const double* costs, int32_t width, int32_t height, float weight,
                              int32_t startX, int32_t startY, int32_t goalX, int32_t goalY) {
@@ -20,12 +21,15 @@ PlannerParams PathFindParams(const double* costs, int32_t width, int32_t height,
     p.width = width;
     p.height = height;
     p.costs = costs;
+    p.openList = OpenListKind::kBinaryHeap;
     return p;
 }
 
-size_t GridPathFind(const PlannerParams& params, std::vector<GridPoint>& path, uint32_t* expanded) {
+namespace {
+
+size_t RunPlanner(Planner& planner, const PlannerParams& params, std::vector<GridPoint>& path,
+                  uint32_t* expanded) {
     if (expanded) *expanded = 0;
-    AStarPlanner planner;
     if (!planner.Setup(params)) return 0;
     planner.Reset();
     const bool found = planner.Search();
@@ -46,4 +50,15 @@ size_t GridPathFind(const PlannerParams& params, std::vector<GridPoint>& path, u
     }
     planner.Clear();
     return n;
+}
+
+}  // namespace
+
+size_t GridPathFind(const PlannerParams& params, std::vector<GridPoint>& path, uint32_t* expanded) {
+    if (params.openList == OpenListKind::kBinaryHeap) {
+        HeapAStarPlanner planner;
+        return RunPlanner(planner, params, path, expanded);
+    }
+    AStarPlanner planner;
+    return RunPlanner(planner, params, path, expanded);
 }

@@ -1,4 +1,4 @@
-// The fast open list: a binary heap ordered by (f, insertion number) with an index from cell
+// The binary-heap open list: a heap ordered by (f, insertion number) with an index from cell
 // to node. It takes nodes in exactly the order of the sorted open list (lowest f first, among
 // equal f the one inserted earlier) at logarithmic cost, and finds a cell's node at once.
 #pragma once

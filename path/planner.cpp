@@ -4,17 +4,6 @@
 #include <limits>
 #include <new>
 
-namespace {
-
-// Smallest b with 2^b >= n.
-int CeilLog2(int64_t n) {
-    int b = 0;
-    while ((int64_t{1} << b) < n) ++b;
-    return b;
-}
-
-}  // namespace
-
 Planner::~Planner() = default;
 
 void Planner::Reset() {
@@ -23,18 +12,9 @@ void Planner::Reset() {
     result_ = nullptr;
 }
 
-size_t Planner::OpenSize() const {
-    return params_.structures == PlannerStructures::kFast ? openHeap_.Size() : open_.Size();
-}
-
 void Planner::Clear() {
-    size_t held = closed_.Clear();
-    if (params_.structures == PlannerStructures::kFast) {
-        held += openHeap_.Clear();
-    } else {
-        held += open_.Size();
-        open_.Clear();
-    }
+    const size_t held = closed_.Clear() + open_.Size();
+    open_.Clear();
     pool_.Release(held);
     result_ = nullptr;
     finished_ = true;
@@ -47,7 +27,8 @@ bool Planner::Setup(const PlannerParams& params) {
     if (p.goalX < 0 || p.goalX >= p.width || p.goalY < 0 || p.goalY >= p.height) return false;
     if (p.startX == p.goalX && p.startY == p.goalY) return false;
     const size_t cells = static_cast<size_t>(p.width) * static_cast<size_t>(p.height);
-    // The fast open list indexes cells with 32 bits.
+    // The binary-heap open list indexes cells with 32 bits; every planner refuses larger maps
+    // so that both open lists answer alike.
     if (cells > std::numeric_limits<uint32_t>::max()) return false;
 
     // Not-a-number and infinite costs count as blocked: they have no place in the ordering
@@ -71,16 +52,16 @@ bool Planner::Setup(const PlannerParams& params) {
     if (std::isnan(params_.weight)) params_.weight = 0;
     params_.weight = params_.weight < 0 ? 0.0f : params_.weight > 1 ? 1.0f : params_.weight;
     const size_t poolSize = p.poolSize > 0 ? static_cast<size_t>(p.poolSize) : cells;
-    const size_t openCapacity = p.openCapacity > 0 ? static_cast<size_t>(p.openCapacity) : cells;
     if (!pool_.Setup(poolSize)) return false;
-    if (p.structures == PlannerStructures::kFast) {
-        if (!openHeap_.Setup(p.width, p.height)) return false;
-        if (!closed_.Setup(CeilLog2(p.width), CeilLog2(p.height))) return false;
-    } else {
-        if (!open_.Setup(openCapacity)) return false;
-        if (!closed_.Setup(p.closedExponent)) return false;
-    }
+    if (!SetupLists()) return false;
     result_ = nullptr;
     finished_ = true;
     return true;
+}
+
+bool Planner::SetupLists() {
+    const size_t cells = static_cast<size_t>(params_.width) * static_cast<size_t>(params_.height);
+    const size_t capacity =
+        params_.openCapacity > 0 ? static_cast<size_t>(params_.openCapacity) : cells;
+    return open_.Setup(capacity) && closed_.Setup(params_.closedExponent);
 }

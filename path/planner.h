@@ -10,12 +10,12 @@
 #include "path/node.h"
 #include "path/node_factory.h"
 #include "path/node_hash_table.h"
-#include "path/open_heap.h"
 
-// Which inner structures a planner searches with. Both expand the nodes in exactly the same
-// order; kSpecified is the sorted array with a linear duplicate scan and a fixed-size closed
-// set, kFast the heap with a cell index and a closed set sized to the map.
-enum class PlannerStructures : uint8_t { kSpecified, kFast };
+// The open list a planner searches with. Both expand the nodes in exactly the same order;
+// kSortedArray is the sorted FixedDeque with a linear duplicate scan and a fixed-size closed
+// set, kBinaryHeap (what PathFind uses: the sorted array's inserts grow with the open list) a
+// heap with a cell index and a closed set sized to the map.
+enum class OpenListKind : uint8_t { kSortedArray, kBinaryHeap };
 
 struct PlannerParams {
     int32_t startX = 0;
@@ -26,12 +26,12 @@ struct PlannerParams {
     uint8_t diagonalMoves = 0;       // 0: only the four straight neighbours
     int32_t poolSize = 0;            // 0: width x height
     int32_t openCapacity = 0;        // 0: width x height
-    int32_t closedExponent = 8;      // 2^exponent buckets (kSpecified)
+    int32_t closedExponent = 8;      // 2^exponent buckets (kSortedArray)
     float weight = 0.5f;             // clamped to 0..1
     int32_t width = 0;
     int32_t height = 0;
     const double* costs = nullptr;  // width x height, x fastest
-    PlannerStructures structures = PlannerStructures::kFast;
+    OpenListKind openList = OpenListKind::kSortedArray;
 };
 
 class Planner {
@@ -63,15 +63,15 @@ public:
     }
 
 protected:
-    size_t OpenSize() const;
+    // Sizes the open list and the closed set once the cost map is built.
+    virtual bool SetupLists();
 
     bool finished_ = true;
     NodeFactory pool_;
     PlannerParams params_;
     std::unique_ptr<float[]> costs_;
     uint32_t searchCount_ = 0;
-    FixedDeque<Node*> open_;  // kSpecified
-    OpenHeap openHeap_;       // kFast
+    FixedDeque<Node*> open_;
     NodeHashTable closed_;
     Node* result_ = nullptr;
 };

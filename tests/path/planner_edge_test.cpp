@@ -10,12 +10,12 @@ namespace {
 
 using Path = std::vector<GridPoint>;
 
-class PlannerEdge : public ::testing::TestWithParam<PlannerStructures> {
+class PlannerEdge : public ::testing::TestWithParam<OpenListKind> {
 protected:
     size_t Find(const std::vector<double>& map, int w, int h, float weight, int sx, int sy, int gx,
                 int gy, Path& path, uint32_t* expanded = nullptr) {
         PlannerParams p = PathFindParams(map.data(), w, h, weight, sx, sy, gx, gy);
-        p.structures = GetParam();
+        p.openList = GetParam();
         return GridPathFind(p, path, expanded);
     }
 };
@@ -124,7 +124,7 @@ TEST_P(PlannerEdge, AmongEqualRoutesTheOneOpenedFirstIsFollowed) {
 TEST_P(PlannerEdge, DiagonalMovesSlipBetweenBlockedCells) {
     const std::vector<double> map{1, 0, 0, 1};
     PlannerParams p = PathFindParams(map.data(), 2, 2, 0.5f, 0, 0, 1, 1);
-    p.structures = GetParam();
+    p.openList = GetParam();
     Path path;
     EXPECT_EQ(GridPathFind(p, path), 0u);
     p.diagonalMoves = 1;
@@ -136,7 +136,7 @@ TEST_P(PlannerEdge, DiagonalFactorPrefersStraightStepsWhenCheaper) {
     // Without the factor the diagonal through (1, 1) costs the same as a straight step.
     const std::vector<double> map(9, 1.0);
     PlannerParams p = PathFindParams(map.data(), 3, 3, 0.0f, 0, 0, 2, 0);
-    p.structures = GetParam();
+    p.openList = GetParam();
     p.diagonalMoves = 1;
     p.diagonalCostFactor = 1;
     Path path;
@@ -150,7 +150,7 @@ TEST_P(PlannerEdge, DiagonalFactorPrefersStraightStepsWhenCheaper) {
 TEST_P(PlannerEdge, TooSmallAPoolFailsInsteadOfReturningAPartialSearch) {
     const std::vector<double> map(25, 1.0);
     PlannerParams p = PathFindParams(map.data(), 5, 5, 0.0f, 0, 0, 4, 4);
-    p.structures = GetParam();
+    p.openList = GetParam();
     p.poolSize = 4;
     Path path;
     EXPECT_EQ(GridPathFind(p, path), 0u);
@@ -158,10 +158,11 @@ TEST_P(PlannerEdge, TooSmallAPoolFailsInsteadOfReturningAPartialSearch) {
     EXPECT_EQ(GridPathFind(p, path), 9u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Structures, PlannerEdge,
-                         ::testing::Values(PlannerStructures::kSpecified, PlannerStructures::kFast),
+INSTANTIATE_TEST_SUITE_P(OpenLists, PlannerEdge,
+                         ::testing::Values(OpenListKind::kSortedArray, OpenListKind::kBinaryHeap),
                          [](const auto& info) {
-                             return info.param == PlannerStructures::kFast ? "Fast" : "Specified";
+                             return info.param == OpenListKind::kBinaryHeap ? "BinaryHeap"
+                                                                            : "SortedArray";
                          });
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Random maps: optimality against a plain Dijkstra, path shape, and sameness of the two sets
-// of inner structures.
+// Random maps: optimality against a plain Dijkstra, path shape, and sameness of the
+// sorted-array and binary-heap open lists.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -101,10 +101,10 @@ double CheckedCost(const RandomMap& m, const Path& path) {
     return total;
 }
 
-size_t Plan(const RandomMap& m, float weight, PlannerStructures s, Path& path,
+size_t Plan(const RandomMap& m, float weight, OpenListKind openList, Path& path,
             uint32_t* expanded = nullptr) {
     PlannerParams p = PathFindParams(m.costs.data(), m.w, m.h, weight, m.sx, m.sy, m.gx, m.gy);
-    p.structures = s;
+    p.openList = openList;
     return GridPathFind(p, path, expanded);
 }
 
@@ -117,7 +117,7 @@ TEST_P(PlannerOptimality, FoundCostEqualsDijkstra) {
         const RandomMap m = MakeMap(rng, 24, 0.3);
         const double best = Dijkstra(m);
         Path path;
-        const size_t n = Plan(m, GetParam(), PlannerStructures::kFast, path);
+        const size_t n = Plan(m, GetParam(), OpenListKind::kBinaryHeap, path);
         if (std::isinf(best)) {
             EXPECT_EQ(n, 0u) << "trial " << trial;
             ++unreachable;
@@ -141,13 +141,13 @@ TEST(PlannerRandom, GreedyWeightStillGivesValidPaths) {
     for (int trial = 0; trial < 200; ++trial) {
         const RandomMap m = MakeMap(rng, 24, 0.3);
         Path path;
-        const size_t n = Plan(m, 1.0f, PlannerStructures::kFast, path);
+        const size_t n = Plan(m, 1.0f, OpenListKind::kBinaryHeap, path);
         EXPECT_EQ(n > 0, !std::isinf(Dijkstra(m))) << "trial " << trial;
         if (n) CheckedCost(m, path);
     }
 }
 
-TEST(PlannerRandom, SpecifiedAndFastStructuresSearchAlike) {
+TEST(PlannerRandom, SortedArrayAndBinaryHeapSearchAlike) {
     std::mt19937 rng(7);
     const float weights[] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
     int compared = 0;
@@ -160,8 +160,8 @@ TEST(PlannerRandom, SpecifiedAndFastStructuresSearchAlike) {
             const float w = weights[trial % 5];
             Path a{{-1, -1}}, b{{-1, -1}};
             uint32_t ea = 0, eb = 0;
-            const size_t na = Plan(*map, w, PlannerStructures::kSpecified, a, &ea);
-            const size_t nb = Plan(*map, w, PlannerStructures::kFast, b, &eb);
+            const size_t na = Plan(*map, w, OpenListKind::kSortedArray, a, &ea);
+            const size_t nb = Plan(*map, w, OpenListKind::kBinaryHeap, b, &eb);
             ASSERT_EQ(na, nb) << "trial " << trial;
             ASSERT_EQ(ea, eb) << "trial " << trial;
             ASSERT_EQ(a, b) << "trial " << trial;
@@ -171,7 +171,7 @@ TEST(PlannerRandom, SpecifiedAndFastStructuresSearchAlike) {
     EXPECT_GT(compared, 500);
 }
 
-TEST(PlannerRandom, StructuresAlikeWithDiagonalMoves) {
+TEST(PlannerRandom, OpenListsAlikeWithDiagonalMoves) {
     std::mt19937 rng(11);
     for (int trial = 0; trial < 200; ++trial) {
         const RandomMap m = MakeMap(rng, 30, 0.3);
@@ -180,9 +180,9 @@ TEST(PlannerRandom, StructuresAlikeWithDiagonalMoves) {
         p.diagonalCostFactor = trial % 2;
         Path a, b;
         uint32_t ea = 0, eb = 0;
-        p.structures = PlannerStructures::kSpecified;
+        p.openList = OpenListKind::kSortedArray;
         const size_t na = GridPathFind(p, a, &ea);
-        p.structures = PlannerStructures::kFast;
+        p.openList = OpenListKind::kBinaryHeap;
         const size_t nb = GridPathFind(p, b, &eb);
         ASSERT_EQ(na, nb) << "trial " << trial;
         ASSERT_EQ(ea, eb) << "trial " << trial;
