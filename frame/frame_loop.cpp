@@ -4,6 +4,7 @@
 #include "core/int_convert.h"
 #include "corvane.h"
 #include "frame/frame_pacing.h"
+#include "frame/frame_recorder.h"
 #include "gfx/renderer.h"
 #include "input/input.h"
 #include "input/input_runtime.h"
@@ -35,7 +36,7 @@ void FramePresent() {
     while (rs.paused) {
         FrameCallRun(FrameCall::MusicCheck);
         MessagePump();
-        platform::SleepMs(100);
+        FrameTimerSleep(100);
     }
     if (InputRunning()) InputFramePoll();
     if (rs.escapeQuits && InputFrameKeyDown(1)) EndFromFrame();
@@ -45,6 +46,7 @@ void FramePresent() {
     MessagePump();
     Renderer* r = rs.renderer;
     if (!r) return;
+    FrameRecorderFrame();
     FrameSwapAndPace();
     r->FrameStateReset();
     FrameCallRun(FrameCall::MipmapReset);
@@ -71,7 +73,7 @@ double TimerGet() {
 void ProgramSleep(double ms) {
     // 0 or less does not sleep: a negative value must never become an endless sleep.
     int64_t v = ToInt64(ms);
-    if (v > 0) platform::SleepMs(v);
+    FrameTimerSleep(v);
 }
 
 void AutoPauseSet(double flag) {

@@ -30,6 +30,15 @@ void FramePacingStart(int framesPerSecond) {
 double FrameSwapAndPace() {
     if (Renderer* r = runtimeState.renderer) r->Swap();
     FramePacingState& p = FramePacing();
+    if (FrameTimerFixedStep()) {
+        // No wait: the clock jumps to the slot, so every frame lasts exactly one duration.
+        const double start = FrameTimer();
+        MessagePump();
+        FrameTimerAdvanceTo(p.nextFrameTime);
+        const double t = FrameTimer();
+        p.nextFrameTime = PaceNextSlot(p.nextFrameTime, p.frameDuration, t);
+        return t - start + 1;
+    }
     FramePaceClock clock;
     const PaceOutcome out = PaceToSlot(clock, p.nextFrameTime, p.frameDuration);
     p.nextFrameTime = out.nextFrameTime;

@@ -9,6 +9,7 @@
 #include "files/archive.h"
 #include "files/files_startup.h"
 #include "frame/frame_pacing.h"
+#include "frame/frame_recorder.h"
 #include "gfx/gfx_text.h"
 #include "gfx/renderer.h"
 #include "input/input_runtime.h"
@@ -158,11 +159,13 @@ void ProgramEntry(void* instance, const std::string& commandLineTail, int showFl
     rs.debugMode = 0;
     rs.hidePointer = 1;
 
+    FrameRecorderConfigure();
     if (RuntimeInit(instance, showFlag, "Corvane prog_1") == 0) {
         std::fprintf(stderr, "Corvane: the window or its OpenGL context could not be created\n");
         std::fflush(stderr);
         std::exit(1);
     }
+    FrameRecorderStart();
     rs.errorLine = 0.0;
     rs.errorCode = 0.0;
     rs.currentLine = 0.0;

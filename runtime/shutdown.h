@@ -8,6 +8,7 @@ enum class ShutdownStep {
     CurrentFolder,    // back to the executable's folder
     TimerResolution,  // undo the raised timer resolution
     Music,
+    Recorder,  // a video being recorded is finished while the frames are still known
     Renderer,
     Input,
     Sound,

@@ -1,0 +1,17 @@
+// Captures of the running program, asked for through the environment:
+//   CORVANE_FIXED_STEP=1           every frame lasts exactly one frame duration, without
+//                                  sleeping: runs as fast as the machine allows and repeats
+//   CORVANE_SHOTS=100,554,2000-2010  frames saved as PNG pictures, frame_000100.png ...
+//   CORVANE_SHOT_DIR=folder        where the pictures go (default: the starting folder)
+//   CORVANE_VIDEO=file.mp4         frames piped into a video through the FFmpeg encoder
+//   CORVANE_VIDEO_FRAMES=a-b       which frames go into the video (default: all)
+// Frame n is the picture the program's n-th FramePresent shows.
+#pragma once
+
+// Before start-up: reads the settings (the fixed-step clock starts here) and remembers the
+// starting folder for relative paths.
+void FrameRecorderConfigure();
+// After start-up: frames count from here; registers the video's finish with the end path.
+void FrameRecorderStart();
+// FramePresent, before the swap.
+void FrameRecorderFrame();

@@ -1,0 +1,173 @@
+#include "platform/video_encoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+namespace platform {
+namespace {
+
+class FfmpegVideoEncoder final : public VideoEncoder {
+public:
+    ~FfmpegVideoEncoder() override {
+        Finish();
+        sws_freeContext(scale_);
+        av_frame_free(&frame_);
+        av_packet_free(&packet_);
+        avcodec_free_context(&codec_);
+        if (format_) {
+            if (format_->pb) avio_closep(&format_->pb);
+            avformat_free_context(format_);
+        }
+    }
+
+    bool Open(const std::string& path, int width, int height, int fps, std::string& error) {
+        width_ = width;
+        height_ = height;
+        // The encoders' own progress lines would fill the program's output.
+        av_log_set_level(AV_LOG_ERROR);
+        if (avformat_alloc_output_context2(&format_, nullptr, nullptr, path.c_str()) < 0 ||
+            !format_) {
+            error = "unknown container for " + path;
+            return false;
+        }
+        // H.264 plays everywhere; MPEG-4 part 2 is the encoder every FFmpeg build has.
+        const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
+        if (!codec) codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+        if (!codec) {
+            error = "no video encoder";
+            return false;
+        }
+        stream_ = avformat_new_stream(format_, nullptr);
+        codec_ = avcodec_alloc_context3(codec);
+        if (!stream_ || !codec_) {
+            error = "out of memory";
+            return false;
+        }
+        codec_->width = width & ~1;  // 4:2:0 needs even sizes
+        codec_->height = height & ~1;
+        codec_->time_base = AVRational{1, fps > 0 ? fps : 60};
+        codec_->framerate = AVRational{fps > 0 ? fps : 60, 1};
+        codec_->pix_fmt = AV_PIX_FMT_YUV420P;
+        codec_->gop_size = 120;
+        // No reordered frames: every player then shows the first frame at time 0.
+        codec_->max_b_frames = 0;
+        if (format_->oformat->flags & AVFMT_GLOBALHEADER)
+            codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (codec->id == AV_CODEC_ID_H264) {
+            av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
+            av_opt_set(codec_->priv_data, "crf", "20", 0);
+        } else {
+            codec_->bit_rate = 4000000;
+        }
+        if (avcodec_open2(codec_, codec, nullptr) < 0 ||
+            avcodec_parameters_from_context(stream_->codecpar, codec_) < 0) {
+            error = "encoder does not open";
+            return false;
+        }
+        stream_->time_base = codec_->time_base;
+        if (!(format_->oformat->flags & AVFMT_NOFILE) &&
+            avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) {
+            error = "cannot create " + path;
+            return false;
+        }
+        if (avformat_write_header(format_, nullptr) < 0) {
+            error = "cannot write the header of " + path;
+            return false;
+        }
+        headerWritten_ = true;
+        frame_ = av_frame_alloc();
+        packet_ = av_packet_alloc();
+        if (!frame_ || !packet_) {
+            error = "out of memory";
+            return false;
+        }
+        frame_->format = codec_->pix_fmt;
+        frame_->width = codec_->width;
+        frame_->height = codec_->height;
+        if (av_frame_get_buffer(frame_, 0) < 0) {
+            error = "out of memory";
+            return false;
+        }
+        scale_ = sws_getContext(codec_->width, codec_->height, AV_PIX_FMT_RGBA, codec_->width,
+                                codec_->height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr,
+                                nullptr);
+        if (!scale_) {
+            error = "no colour conversion";
+            return false;
+        }
+        return true;
+    }
+
+    bool FrameWrite(const uint8_t* rgba) override {
+        if (failed_ || finished_) return false;
+        if (av_frame_make_writable(frame_) < 0) return Fail();
+        const uint8_t* src[1] = {rgba};
+        const int srcStride[1] = {width_ * 4};
+        sws_scale(scale_, src, srcStride, 0, codec_->height, frame_->data, frame_->linesize);
+        frame_->pts = nextPts_++;
+        if (avcodec_send_frame(codec_, frame_) < 0) return Fail();
+        return Drain();
+    }
+
+    bool Finish() override {
+        if (finished_) return !failed_;
+        finished_ = true;
+        if (!headerWritten_) return false;
+        if (!failed_ && avcodec_send_frame(codec_, nullptr) >= 0) Drain();
+        if (av_write_trailer(format_) < 0) failed_ = true;
+        if (format_->pb) avio_closep(&format_->pb);
+        return !failed_;
+    }
+
+private:
+    bool Fail() {
+        failed_ = true;
+        return false;
+    }
+
+    bool Drain() {
+        for (;;) {
+            const int r = avcodec_receive_packet(codec_, packet_);
+            if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return true;
+            if (r < 0) return Fail();
+            if (packet_->duration <= 0) packet_->duration = 1;  // one frame: the last one too
+            av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
+            packet_->stream_index = stream_->index;
+            const int w = av_interleaved_write_frame(format_, packet_);
+            av_packet_unref(packet_);
+            if (w < 0) return Fail();
+        }
+    }
+
+    AVFormatContext* format_ = nullptr;
+    AVStream* stream_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    AVFrame* frame_ = nullptr;
+    AVPacket* packet_ = nullptr;
+    SwsContext* scale_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int64_t nextPts_ = 0;
+    bool headerWritten_ = false;
+    bool finished_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<VideoEncoder> VideoEncoderOpen(const std::string& path, int width, int height,
+                                               int framesPerSecond, std::string& error) {
+    if (width < 2 || height < 2) {
+        error = "frame too small";
+        return nullptr;
+    }
+    auto encoder = std::make_unique<FfmpegVideoEncoder>();
+    if (!encoder->Open(path, width, height, framesPerSecond, error)) return nullptr;
+    return encoder;
+}
+
+}  // namespace platform
