@@ -73,7 +73,7 @@ struct MediaDecoder::Impl {
     bool drained = false;  // nothing left at all
     std::vector<uint8_t> scratch;
 
-    bool OpenStreams(bool wantSound) {
+    bool OpenStreams() {
         AVFormatContext* raw = nullptr;
         if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return false;
         fmt.reset(raw);
@@ -108,7 +108,7 @@ struct MediaDecoder::Impl {
         }
         if (audioIndex < 0 && videoIndex < 0) return false;
         startUs = fmt->start_time != AV_NOPTS_VALUE ? fmt->start_time : 0;
-        if (audioIndex >= 0 && wantSound && outRate > 0) {
+        if (audioIndex >= 0 && outRate > 0) {
             AVChannelLayout outLayout;
             av_channel_layout_default(&outLayout, outChannels);
             SwrContext* s = nullptr;
@@ -169,7 +169,9 @@ struct MediaDecoder::Impl {
         return -1;
     }
 
-    void MeasureLength() {
+    // True when it read packets to count (the file must then be opened again to play).
+    bool MeasureLength() {
+        bool counted = false;
         int64_t ms = 0;
         if (videoIndex >= 0) ms = std::max<int64_t>(ms, StreamMs(videoIndex));
         if (audioIndex >= 0) {
@@ -177,6 +179,7 @@ struct MediaDecoder::Impl {
                             std::strcmp(fmt->iformat->name, "mp3") == 0;
             int64_t soundMs = estimate ? -1 : StreamMs(audioIndex);
             if (soundMs < 0) {
+                counted = true;
                 int64_t samples = SoundSamplesCounted();
                 if (samples >= 0) soundMs = samples * 1000 / audio->sample_rate;
             }
@@ -185,6 +188,7 @@ struct MediaDecoder::Impl {
         if (ms <= 0 && fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0)
             ms = fmt->duration / 1000;
         lengthMs = std::max<int64_t>(ms, 0);
+        return counted;
     }
 
     void SoundOut(std::vector<int16_t>& pcm, const uint8_t** in, int inSamples) {
@@ -278,11 +282,12 @@ std::unique_ptr<MediaDecoder> MediaDecoder::Open(const std::string& path, int ou
     impl->outRate = outRate;
     impl->outChannels = outChannels == 1 ? 1 : 2;
     if (!impl->frame || !impl->packet) return nullptr;
-    if (!impl->OpenStreams(true)) return nullptr;
-    impl->MeasureLength();
-    // The measuring pass may have read to the end; start again from a fresh open.
-    impl->Close();
-    if (!impl->OpenStreams(true)) return nullptr;
+    if (!impl->OpenStreams()) return nullptr;
+    if (impl->MeasureLength()) {
+        // The counting pass read to the end; start again from a fresh open.
+        impl->Close();
+        if (!impl->OpenStreams()) return nullptr;
+    }
     return std::unique_ptr<MediaDecoder>(new MediaDecoder(std::move(impl)));
 }
 
@@ -310,7 +315,7 @@ bool MediaDecoder::Rewind() {
     // A fresh open rather than a seek: every container then starts exactly as it first did
     // (encoder delay skipped again, no half-decoded frame left over).
     impl_->Close();
-    if (impl_->OpenStreams(true)) return true;
+    if (impl_->OpenStreams()) return true;
     impl_->drained = impl_->eof = true;
     return false;
 }
