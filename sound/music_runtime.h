@@ -10,6 +10,6 @@ void MusicRuntimeStart();
 // Restarts a looping piece once its length has passed; one timer read when nothing is due.
 void MusicLoopCheck();
 
-// Hands over the device the sound effects play on, so music mixes into the same output
-// (null: music opens its own on first use). Only before the first piece or after a stop.
+// Hands over a device for music and video (tests); null goes back to the sound effects'
+// output. Only before the first piece or after a stop.
 void MusicAudioDeviceShare(platform::AudioDevice* device);

@@ -23,6 +23,7 @@ struct MusicState {
 
 MusicState& Music();
 
-// The device music and video play through: the shared one, else one opened on first use
-// (null when none opens; players then run silent on the wall clock).
+// The device music and video play through: one handed over, else the sound effects' output
+// once start-up made it, else (tools, tests) one opened on first use. Null when there is
+// none; players then run silent on the wall clock.
 platform::AudioDevice* MusicAudioDevice();
