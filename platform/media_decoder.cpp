@@ -116,6 +116,12 @@ struct MediaDecoder::Impl {
                 swr_alloc_set_opts2(&s, &outLayout, AV_SAMPLE_FMT_S16, outRate, &audio->ch_layout,
                                     audio->sample_fmt, audio->sample_rate, 0, nullptr);
             av_channel_layout_uninit(&outLayout);
+            // A mono piece goes to both sides at its own level, not 3 dB down as a centre
+            // channel folded into stereo would be.
+            if (r >= 0 && audio->ch_layout.nb_channels == 1) {
+                const double unity[2] = {1.0, 1.0};  // one input channel per output row
+                swr_set_matrix(s, unity, 1);
+            }
             if (r < 0 || swr_init(s) < 0) {
                 swr_free(&s);
                 return false;

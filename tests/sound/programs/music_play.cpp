@@ -1,0 +1,19 @@
+// Plays the piece named on the command line once through the runtime's own audio output,
+// presenting frames until MusicPlayingGet says it has ended (at most 30 s), and prints what
+// the command answered at the start and how long the piece took.
+#include <cstdio>
+
+#include "corvane.h"
+#include "frame/end_path.h"
+#include "frame/runtime_state.h"
+
+void GameMain() {
+    MusicPlay(runtimeState.commandLine, 0);
+    const double playing = MusicPlayingGet();
+    const double start = TimerGet();
+    while (MusicPlayingGet() != 0 && TimerGet() - start < 30000) FramePresent();
+    std::printf("playing=%g ended=%g elapsed=%.0f\n", playing, 1 - MusicPlayingGet(),
+                TimerGet() - start);
+    std::fflush(stdout);
+    EndPath();
+}
