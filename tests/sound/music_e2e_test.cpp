@@ -81,3 +81,46 @@ TEST(MusicProgram, WithoutADeviceThePieceReportsNotPlayingAndTheProgramGoesOn) {
     EXPECT_EQ(o.playing, 0) << o.run.output;
     EXPECT_LT(o.elapsed, 1000) << o.run.output;
 }
+
+TEST(MusicProgram, ALoopingPieceRestartsWhileTheProgramSitsInKeyWait) {
+    if (!Ready() || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs a display, ffmpeg and xdotool";
+    const std::string piece = media::Tone("burst.wav", 0.2);
+    ASSERT_FALSE(piece.empty());
+    const std::string dir = testsupport::MakeSubDir("musicwait");
+    const std::string raw = dir + "/out.raw", out = dir + "/probe.out";
+    const std::string script = R"SH(
+P="$1"; PIECE="$2"; OUT="$3"
+"$P" "$PIECE" > "$OUT" 2>&1 & A=$!
+for i in $(seq 1 600); do grep -q '^ready' "$OUT" && break; sleep 0.05; done
+W=""; for i in $(seq 1 600); do W=$(xdotool search --all --pid $A --name Corvane | head -1); [ -n "$W" ] && break; sleep 0.05; done
+xdotool windowfocus --sync "$W"; sleep 1.8
+xdotool key b
+for i in $(seq 1 600); do kill -0 $A 2>/dev/null || break; sleep 0.05; done
+kill -0 $A 2>/dev/null && { echo "still-running"; kill -9 $A; }
+wait $A; echo "exit=$?"
+)SH";
+    auto r = testsupport::RunProgram(
+        "/bin/sh",
+        {"-c", script, "sh", testsupport::ProgramPath("sound", "music_play"), piece, out},
+        {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + raw, "MUSIC_WAIT=1"}, "", 120000);
+    ASSERT_FALSE(r.timedOut) << r.output;
+    const std::string probe = testsupport::ReadFile(out);
+    EXPECT_NE(r.output.find("exit=0"), std::string::npos) << r.output << probe;
+    EXPECT_NE(probe.find("waited playing=1"), std::string::npos) << probe;
+    // Bursts of tone (200 ms) separated by the silence up to each 500 ms restart.
+    const std::string bytes = testsupport::ReadFile(raw);
+    const auto* s = reinterpret_cast<const int16_t*>(bytes.data());
+    const size_t frames = bytes.size() / 4;
+    int bursts = 0;
+    size_t quiet = 22050;  // frames since the last loud one
+    for (size_t i = 0; i < frames; ++i) {
+        if (std::abs(s[2 * i]) > 200) {
+            if (quiet > 2205) ++bursts;  // more than 100 ms of silence before it
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    EXPECT_GE(bursts, 3) << "the piece did not restart during the wait";
+}
