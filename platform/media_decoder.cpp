@@ -179,7 +179,14 @@ struct MediaDecoder::Impl {
     bool MeasureLength() {
         bool counted = false;
         int64_t ms = 0;
-        if (videoIndex >= 0) ms = std::max<int64_t>(ms, StreamMs(videoIndex));
+        if (videoIndex >= 0) {
+            // Containers that keep one duration for all streams (Matroska) give the pictures'
+            // length only there.
+            int64_t pictureMs = StreamMs(videoIndex);
+            if (pictureMs < 0 && fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0)
+                pictureMs = fmt->duration / 1000;
+            ms = std::max(ms, pictureMs);
+        }
         if (audioIndex >= 0) {
             bool estimate = fmt->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE ||
                             std::strcmp(fmt->iformat->name, "mp3") == 0;

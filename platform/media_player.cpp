@@ -15,8 +15,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Pictures decoded ahead of the clock when nothing else drives the decoding.
+// Pictures decoded ahead of the wall clock, and at most while the voice's clock leads.
 constexpr size_t kPicturesAhead = 8;
+constexpr size_t kPicturesCap = 64;
 
 class FfmpegPlayer : public MediaPlayer {
 public:
@@ -125,21 +126,24 @@ private:
         return wallBaseMs_ + d.count();
     }
 
-    // The clock, with the switch from the voice's clock to the wall clock once the sound has
-    // all been heard (a picture stream may run longer), and the stop at the end.
+    // The clock, with the stop at the end. The voice's played frames lead while it is fed;
+    // once it has run dry (the sound is over, or a picture stream outran it) pictures go on
+    // by the wall clock from there, and a piece with sound only is at its end.
     int64_t PositionLocked() {
         const int64_t length = decoder_->LengthMs();
         if (ended_) return length;
         int64_t ms = 0;
         if (soundClock_) {
-            ms = static_cast<int64_t>(device_->StreamPlayedFrames(stream_) * 1000 / rate_);
-            bool soundDone = decoded_ && pendingAt_ >= pending_.size() &&
-                             device_->StreamQueuedFrames(stream_) == 0;
-            if (soundDone) {
+            const uint64_t played = device_->StreamPlayedFrames(stream_);
+            ms = static_cast<int64_t>(played * 1000 / rate_);
+            const bool dry =
+                played > 0 && !PendingSound() && device_->StreamQueuedFrames(stream_) == 0;
+            if (dry && !decoder_->HasPicture()) {
+                if (decoded_) ms = length;  // a music underrun only holds the clock
+            } else if (dry) {
                 soundClock_ = false;
                 wallBaseMs_ = ms;
                 wallStart_ = Clock::now();
-                if (!decoder_->HasPicture()) ms = length;  // nothing else will come
             }
         } else {
             ms = WallMs();
@@ -156,13 +160,17 @@ private:
 
     bool PendingSound() const { return pendingAt_ < pending_.size(); }
 
-    bool WorkDue() const {
-        if (quit_) return true;
-        if (!playing_ || decoded_) return playing_ && PendingSound();
-        if (PendingSound()) return true;
-        if (stream_) return true;  // the voice takes what its queue has room for
-        return decoder_->HasPicture() && pictures_.size() < kPicturesAhead;
+    // Decoding runs ahead only so far: while the voice's clock leads, as far as the voice's
+    // bounded queue takes the sound (pictures capped, so a picture stream that outruns the
+    // sound cannot fill memory); otherwise a few pictures ahead of the wall clock.
+    bool DecodeWanted() const {
+        if (decoded_) return false;
+        if (soundClock_) return pictures_.size() < kPicturesCap;
+        if (decoder_->HasPicture()) return pictures_.size() < kPicturesAhead;
+        return stream_ != 0;
     }
+
+    bool WorkDue() const { return quit_ || (playing_ && (PendingSound() || DecodeWanted())); }
 
     void Work() {
         std::vector<int16_t> pcm;
@@ -179,16 +187,13 @@ private:
                 if (PendingSound()) {
                     // The queue is full: let the mixer play some of it.
                     wake_.wait_for(lock, std::chrono::milliseconds(5), [this] { return quit_; });
-                    if (decoder_->HasPicture() && pictures_.size() < kPicturesAhead &&
+                    if (!soundClock_ && DecodeWanted() &&
                         pending_.size() - pendingAt_ < static_cast<size_t>(rate_ * channels_))
                         DecodeStep(pcm, pictures);
                 }
                 continue;
             }
-            if (decoded_) continue;
-            if (!stream_ && !(decoder_->HasPicture() && pictures_.size() < kPicturesAhead))
-                continue;
-            DecodeStep(pcm, pictures);
+            if (DecodeWanted()) DecodeStep(pcm, pictures);
         }
     }
 

@@ -177,6 +177,27 @@ TEST(MediaPlayer, WithoutADevicePiecesAreSilentAndRunToTheirLengthByTheWallClock
     }
 }
 
+TEST(MediaPlayer, PicturesThatOutlastTheSoundGoOnByTheWallClockToTheEnd) {
+    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    std::string clip = media::Make("short-sound.mkv",
+                                   "-f lavfi -i testsrc=size=160x120:rate=25:duration=1.5 "
+                                   "-f lavfi -i sine=d=0.3 -c:v mpeg4 -c:a flac");
+    ASSERT_FALSE(clip.empty());
+    fake::AudioOut out;
+    auto p = platform::MediaPlayerOpen(clip, &out);
+    ASSERT_TRUE(p);
+    EXPECT_NEAR(static_cast<double>(p->LengthMs()), 1500.0, 50.0);
+    auto t0 = std::chrono::steady_clock::now();
+    PlayOutcome o = PlayToEnd(*p);
+    EXPECT_TRUE(o.reachedEnd);
+    EXPECT_EQ(o.backwards, 0);
+    // Neither stuck where the sound stopped nor rushed to the end.
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, Ms(1350));
+    EXPECT_GE(o.pictures, 20);
+    EXPECT_NEAR(static_cast<double>(out.Snapshot(out.LastStream()).totalWritten), 0.3 * 22050,
+                0.3 * 22050 * 0.05);
+}
+
 TEST(MediaPlayer, UnreadableFilesAreRefusedAndATruncatedOneEndsEarlyWithoutHanging) {
     if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
     std::string whole = media::Tone("cut.mp3", 2.0, "libmp3lame");
