@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/int_convert.h"
 #include "corvane.h"
 #include "frame/frame_loop.h"
 #include "frame/runtime_state.h"
@@ -52,7 +53,7 @@ void MusicPlay(const RtString& name, double loop) {
     if (m.player && !m.player->Audible()) m.player.reset();
 
     const double length = PieceLength(m.player.get());
-    m.loopEnd = (loop != 0 && m.player) ? TimerGet() + length : 0.0;
+    m.loopEnd = (ToInt(loop) != 0 && m.player) ? TimerGet() + length : 0.0;
     if (m.player) {
         m.player->SeekStart();
         m.player->Play();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/int_convert.h"
 #include "corvane.h"
 #include "frame/frame_loop.h"
 #include "gfx/opengl_vezezodi.h"
@@ -30,6 +31,7 @@ double VideoPlay(const RtString& name, double loop) {
     if (!m.video) return 3;
     platform::MediaPlayer& video = *m.video;
     const int64_t end = video.StartMs() + video.LengthMs();
+    const bool looping = ToInt(loop) != 0;
 
     // A file with sound only has no picture to fit: it is heard over the unchanged window.
     int sourceWidth = 0, sourceHeight = 0, clientWidth = 0, clientHeight = 0;
@@ -55,7 +57,7 @@ double VideoPlay(const RtString& name, double loop) {
             MusicLoopCheck();
             MessagePump();
             if (position >= end) {
-                if (loop == 0) break;
+                if (!looping) break;
                 video.SeekStart();
                 video.Play();
                 continue;

@@ -141,7 +141,8 @@ TEST_F(MusicCommands, PlayOpensSeeksPlaysAtFullVolumeAndAnEarlierVolumeIsLost) {
 
 TEST_F(MusicCommands, PlayingGetFollowsThePositionOfAPieceThatDoesNotLoop) {
     fake::playerLog.length = 2000;
-    MusicPlay(StdToRt(piece), 0);
+    MusicPlay(StdToRt(piece), 0.9);  // the loop flag is an integer: 0.9 is 0
+    EXPECT_EQ(Music().loopEnd, 0.0);
     const struct {
         int64_t position;
         double playing;
