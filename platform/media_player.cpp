@@ -80,9 +80,11 @@ public:
 
     void SeekStart() override {
         {
-            std::lock_guard<std::mutex> lock(m_);
-            // The worker writes only under the lock, so nothing from before the seek can reach
-            // the voice after the clear.
+            std::unique_lock<std::mutex> lock(m_);
+            // The worker writes only under the lock and merges what it decoded before letting
+            // go of the decoder, so nothing from before the seek reaches the voice after the
+            // clear.
+            idle_.wait(lock, [this] { return !decoding_; });
             playing_ = false;
             if (stream_) {
                 device_->StreamPause(stream_, true);
@@ -189,18 +191,28 @@ private:
                     wake_.wait_for(lock, std::chrono::milliseconds(5), [this] { return quit_; });
                     if (!soundClock_ && DecodeWanted() &&
                         pending_.size() - pendingAt_ < static_cast<size_t>(rate_ * channels_))
-                        DecodeStep(pcm, pictures);
+                        DecodeStep(lock, pcm, pictures);
                 }
                 continue;
             }
-            if (DecodeWanted()) DecodeStep(pcm, pictures);
+            if (DecodeWanted()) DecodeStep(lock, pcm, pictures);
         }
     }
 
-    void DecodeStep(std::vector<int16_t>& pcm, std::vector<DecodedPicture>& pictures) {
+    // One packet decoded with the lock let go, so the main thread's questions never wait for
+    // a decode; the seek waits for it instead.
+    void DecodeStep(std::unique_lock<std::mutex>& lock, std::vector<int16_t>& pcm,
+                    std::vector<DecodedPicture>& pictures) {
         pcm.clear();
         pictures.clear();
-        if (!decoder_->Step(pcm, decoder_->HasPicture() ? &pictures : nullptr)) decoded_ = true;
+        const bool withPictures = decoder_->HasPicture();
+        decoding_ = true;
+        lock.unlock();
+        const bool more = decoder_->Step(pcm, withPictures ? &pictures : nullptr);
+        lock.lock();
+        decoding_ = false;
+        idle_.notify_all();
+        if (!more) decoded_ = true;
         if (!pcm.empty()) {
             if (pendingAt_ >= pending_.size()) {
                 pending_.swap(pcm);
@@ -219,6 +231,8 @@ private:
 
     std::mutex m_;
     std::condition_variable wake_;
+    std::condition_variable idle_;  // the worker has let go of the decoder
+    bool decoding_ = false;
     bool quit_ = false;
     bool playing_ = false;
     bool ended_ = false;
