@@ -32,8 +32,12 @@ void GameMain() {
     const char* file = std::getenv("VIDEO_FILE");
     const std::string mode = std::getenv("VIDEO_MODE") ? std::getenv("VIDEO_MODE") : "once";
     if (w != 640 || h != 480) runtimeState.renderer->ScreenModeChange(w, h, 0, false);
-    RectDraw(0, 0, w, h, 255);
-    FramePresent();
+    // Half a second of red frames, so the window is surely mapped and showing one (a frame
+    // swapped before the window is exposed is lost).
+    for (int i = 0; i < 30; ++i) {
+        RectDraw(0, 0, w, h, 255);
+        FramePresent();
+    }
     if (mode == "hold") {
         EscapeQuitSet(0);
         Say("ready");
