@@ -22,6 +22,7 @@
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
 #include "runtime/timer.h"
+#include "sound/music_runtime.h"
 #include "sound/sound_runtime.h"
 
 namespace {
@@ -101,6 +102,7 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
 
     InputRuntimeStart();
     SoundStart();  // no output: the sound commands stay silent
+    MusicRuntimeStart();
     rs.currentFont = 0;
 
     std::string exe = platform::ExecutablePath();
