@@ -83,11 +83,16 @@ void DrawBlinker(const Blinker& b) {
 
 double LetterSprite(const RtString& kind) {
     switch (kind.Text()[0]) {
-        case 'm': return 63;
-        case 'l': return 64;
-        case 's': return 65;
-        case 't': return 66;
-        default: return 67;
+        case 'm':
+            return 63;
+        case 'l':
+            return 64;
+        case 's':
+            return 65;
+        case 't':
+            return 66;
+        default:
+            return 67;
     }
 }
 

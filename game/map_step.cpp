@@ -14,12 +14,18 @@ constexpr double kObjectFade = 5 * kFadeStep;
 
 double LetterTurnRate(const RtString& kind) {
     switch (kind.Text()[0]) {
-        case 'm': return 0.5;
-        case 'l': return 1;
-        case 's': return -0.5;
-        case 't': return 2;
-        case 'e': return -5;
-        default: return 0;
+        case 'm':
+            return 0.5;
+        case 'l':
+            return 1;
+        case 's':
+            return -0.5;
+        case 't':
+            return 2;
+        case 'e':
+            return -5;
+        default:
+            return 0;
     }
 }
 
@@ -70,14 +76,18 @@ void BlinkerStep(Blinker& b, const QuakeState& q) {
         return;
     }
     switch (static_cast<int>(b.phase)) {
-        case 0: b.phase = 1; break;
+        case 0:
+            b.phase = 1;
+            break;
         case 1:
             if (FadeIn(b.alpha, kObjectFade)) b.phase = 2;
             break;
         case 2:
             if (Hold(b.wait, 150)) b.phase = 3;
             break;
-        case 3: b.phase = 4; break;
+        case 3:
+            b.phase = 4;
+            break;
         case 4:
             if (FadeOut(b.alpha, kObjectFade, -0.2)) b.phase = 5;
             break;
@@ -104,14 +114,18 @@ void LetterStep(LetterObject& l, const QuakeState& q) {
             FadeIn(l.alpha);
             l.phase = 1;
             break;
-        case 1: l.phase = 2; break;
+        case 1:
+            l.phase = 2;
+            break;
         case 2:
             if (l.scale < 0.2)
                 l.scale += 0.1;
             else
                 l.phase = 3;
             break;
-        case 3: l.phase = 4; break;
+        case 3:
+            l.phase = 4;
+            break;
         case 4:
             if (l.scale > 0)
                 l.scale -= 0.1;
@@ -148,7 +162,6 @@ void PulseAdvance(RingState& r) {
     if (r.pulseRadius > 0) r.pulseSpeed -= 0.05;
     if (r.pulseRadius < 0) r.pulseSpeed += 0.05;
 }
-
 
 }  // namespace zan3
 

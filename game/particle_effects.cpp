@@ -1,5 +1,6 @@
 #include "game/particle_effects.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "corvane.h"
@@ -122,11 +123,13 @@ void Move(ParticleState& s, Particle& p, bool snow, const ShowShared& sh) {
         }
     }
     p.angle += TurnRate(snow, p.turn);
+    // Held within its limits: summed steps miss 0.015 by a rounding error, and an alpha of
+    // 0 would draw the glow opaque.
     if (p.alphaFalling == 0) {
-        p.alpha += kAlphaStep;
+        p.alpha = std::min(kAlphaHigh, p.alpha + kAlphaStep);
         if (p.alpha >= kAlphaHigh) p.alphaFalling = 1;
     } else {
-        p.alpha -= kAlphaStep;
+        p.alpha = std::max(kAlphaLow, p.alpha - kAlphaStep);
         if (p.alpha <= kAlphaLow) p.alphaFalling = 0;
     }
 }
@@ -180,8 +183,7 @@ double ParticleEffects(ParticleState& s, const ShowShared& shared) {
     for (const Particle& p : s.p) {
         if (StateIs(p, "?")) continue;
         BlendModeSet(p.alpha);
-        SpriteDrawRotoZoom(sprite, static_cast<int>(p.x), static_cast<int>(p.y), -p.angle,
-                           p.size);
+        SpriteDrawRotoZoom(sprite, static_cast<int>(p.x), static_cast<int>(p.y), -p.angle, p.size);
         BlendModeSet(0);
     }
     FontSet(1);

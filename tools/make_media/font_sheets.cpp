@@ -34,8 +34,8 @@ bool WriteTextFont(const std::string& dir) {
     for (int b = 33; b < 127; ++b) {
         Mask m(cw, ch);
         TextMask(m, font, 10, std::string(1, static_cast<char>(b)), 0, 8, true);
-        PaintCell(img, (b % 16) * cw, (b / 16) * ch, cw, ch, m, m, 1, 1,
-                  Rgba{0.96, 0.97, 1.0, 1}, Rgba{0.80, 0.86, 0.95, 1}, Rgba{0.03, 0.04, 0.08, 0.85});
+        PaintCell(img, (b % 16) * cw, (b / 16) * ch, cw, ch, m, m, 1, 1, Rgba{0.96, 0.97, 1.0, 1},
+                  Rgba{0.80, 0.86, 0.95, 1}, Rgba{0.03, 0.04, 0.08, 0.85});
     }
     return WritePng(dir + "/Lucida Console 112x88.png", img);
 }
@@ -53,8 +53,7 @@ bool WriteBannerFont(const std::string& dir) {
         TextMask(m, font, 24, s, (cw - w) / 2.0 - left, 23, false);
         const Mask outline = Dilate(m, 2);
         PaintCell(img, (b % 16) * cw, (b / 16) * ch, cw, ch, m, outline, 0, 0,
-                  Rgba{1.0, 0.95, 0.70, 1}, Rgba{0.98, 0.50, 0.16, 1},
-                  Rgba{0.16, 0.05, 0.03, 1});
+                  Rgba{1.0, 0.95, 0.70, 1}, Rgba{0.98, 0.50, 0.16, 1}, Rgba{0.16, 0.05, 0.03, 1});
     }
     return WritePng(dir + "/Splash 480x240.png", img);
 }

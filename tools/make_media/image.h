@@ -34,7 +34,8 @@ struct Mask {
     std::vector<double> v;
     Mask(int w, int h) : width(w), height(h), v(static_cast<size_t>(w) * h) {}
     double at(int x, int y) const {
-        return x < 0 || y < 0 || x >= width || y >= height ? 0 : v[static_cast<size_t>(y) * width + x];
+        return x < 0 || y < 0 || x >= width || y >= height ? 0
+                                                           : v[static_cast<size_t>(y) * width + x];
     }
     double& ref(int x, int y) { return v[static_cast<size_t>(y) * width + x]; }
 };

@@ -76,11 +76,13 @@ bool WriteMark(const std::string& dir) {
             Blend(img, x, y, Rgba{0.05, 0.03, 0.10, 0.9},
                   Coverage(x, y, [&](double px, double py) { return ringIn(px, py, 29, 38); }));
             const double ang = std::atan2(y - c, x - c);
-            Blend(img, x, y, Mix(Rgba{1.0, 0.80, 0.30, 1}, Rgba{0.95, 0.25, 0.45, 1}, (std::sin(ang) + 1) / 2),
+            Blend(img, x, y,
+                  Mix(Rgba{1.0, 0.80, 0.30, 1}, Rgba{0.95, 0.25, 0.45, 1}, (std::sin(ang) + 1) / 2),
                   Coverage(x, y, [&](double px, double py) { return ringIn(px, py, 30.5, 36.5); }));
             Blend(img, x, y, Rgba{0.04, 0.06, 0.18, 0.9},
                   Coverage(x, y, [&](double px, double py) { return vaneIn(px, py, 2); }));
-            Blend(img, x, y, Mix(Rgba{0.92, 0.98, 1.0, 1}, Rgba{0.35, 0.75, 1.0, 1}, std::abs(y - c) / 26),
+            Blend(img, x, y,
+                  Mix(Rgba{0.92, 0.98, 1.0, 1}, Rgba{0.35, 0.75, 1.0, 1}, std::abs(y - c) / 26),
                   Coverage(x, y, [&](double px, double py) { return vaneIn(px, py, 0); }));
         }
     // A small dot in the ring's gap, like a bird leaving it.
@@ -104,8 +106,10 @@ bool WriteGlows(const std::string& dir) {
             const double d = std::sqrt((x - c) * (x - c) + (y - c) * (y - c)) / (n / 2.0);
             const double soft = std::pow(std::clamp(1 - d, 0.0, 1.0), 2.2);
             const double core = std::exp(-d * d * 28);
-            paper.at(x, y) = Rgba{1.0, 0.72 + 0.25 * core, 0.45 + 0.5 * core, std::min(1.0, soft + core * 0.3)};
-            snow.at(x, y) = Rgba{0.75 + 0.25 * core, 0.88 + 0.12 * core, 1.0, std::min(1.0, soft * 0.9 + core * 0.5)};
+            paper.at(x, y) =
+                Rgba{1.0, 0.72 + 0.25 * core, 0.45 + 0.5 * core, std::min(1.0, soft + core * 0.3)};
+            snow.at(x, y) = Rgba{0.75 + 0.25 * core, 0.88 + 0.12 * core, 1.0,
+                                 std::min(1.0, soft * 0.9 + core * 0.5)};
         }
     return WritePng(dir + "/circle 2.png", paper) && WritePng(dir + "/circle 3.png", snow);
 }

@@ -17,14 +17,15 @@ int main(int argc, char** argv) {
         bool (*run)(const std::string&);
     };
     const Step steps[] = {
-        {"text font", media::WriteTextFont}, {"banner font", media::WriteBannerFont},
-        {"logos", media::WriteLogos},        {"glows", media::WriteGlows},
+        {"text font", media::WriteTextFont},   {"banner font", media::WriteBannerFont},
+        {"logos", media::WriteLogos},          {"glows", media::WriteGlows},
         {"tile sheet", media::WriteTileSheet}, {"map", media::WriteMapText},
         {"music", media::WriteMusic},
     };
     for (const Step& s : steps) {
         if (!s.run(dir)) {
-            std::fprintf(stderr, "make_media: writing the %s into %s failed\n", s.what, dir.c_str());
+            std::fprintf(stderr, "make_media: writing the %s into %s failed\n", s.what,
+                         dir.c_str());
             return 2;
         }
     }

@@ -60,10 +60,10 @@ struct Mix {
     double pad, bass, arp, lead, drums;
 };
 Mix Arrangement(int bar) {
-    if (bar < 4) return {0.25 + 0.15 * bar, 0, 0, 0, 0};    // the dark pause and the logos
-    if (bar < 8) return {0.8, 0.5, 0.6, 0, 0};              // the map appears
-    if (bar < 32) return {0.7, 0.9, 0.6, 0.8, 1};           // the show
-    if (bar < 36) return {0.9, 0.5, 0.3, 0.6, 0.4};          // the curtain
+    if (bar < 4) return {0.25 + 0.15 * bar, 0, 0, 0, 0};  // the dark pause and the logos
+    if (bar < 8) return {0.8, 0.5, 0.6, 0, 0};            // the map appears
+    if (bar < 32) return {0.7, 0.9, 0.6, 0.8, 1};         // the show
+    if (bar < 36) return {0.9, 0.5, 0.3, 0.6, 0.4};       // the curtain
     const double fade = 1 - (bar - 36) / 6.0;
     return {0.8 * fade + 0.1, 0, 0.3 * fade, 0.5 * fade, 0};  // the banner
 }
@@ -95,7 +95,8 @@ void Bass(Stereo& s, int bar, double level) {
         const size_t len = static_cast<size_t>(kBeat / 2 * 0.95 * kRate);
         for (size_t i = 0; i < len; ++i) {
             const double t = static_cast<double>(i) / kRate;
-            const double env = std::exp(-t * 5) * std::min(1.0, t / 0.005) * std::min(1.0, (len - i) / 200.0);
+            const double env =
+                std::exp(-t * 5) * std::min(1.0, t / 0.005) * std::min(1.0, (len - i) / 200.0);
             const double x = std::sin(2 * kPi * f * t) + 0.3 * std::sin(4 * kPi * f * t) +
                              0.15 * std::tanh(3 * std::sin(2 * kPi * f * t));
             s.add(start + i, x * env * level * 0.22, 0);
@@ -125,12 +126,18 @@ void Arp(Stereo& s, int bar, double level) {
 
 // The lead: two phrases over the verse chords and one over the bridge, in scale steps
 // (A minor, 0 = A4), -99 a rest; eight eighths per bar.
-const int kPhraseA[4][8] = {{0, -99, 2, 4, 7, 4, 2, 0}, {-2, -99, 0, 2, 5, 4, 2, -99},
-                            {-3, -99, 0, 2, 4, 2, 0, -99}, {-1, 1, 2, 4, 1, -99, -1, -99}};
-const int kPhraseB[4][8] = {{4, -99, 4, 5, 7, -99, 5, 4}, {2, -99, 0, 2, 3, 2, 0, -99},
-                            {0, 2, 4, 5, 4, 2, 0, -2}, {-1, -99, -1, 0, 1, -99, -99, -99}};
-const int kPhraseC[4][8] = {{3, -99, 2, 3, 5, 3, 2, 0}, {0, -99, 2, 4, 7, -99, 6, 4},
-                            {5, 4, 2, 0, 2, -99, 0, -2}, {-3, -99, -2, -99, -1, -99, 1, -99}};
+const int kPhraseA[4][8] = {{0, -99, 2, 4, 7, 4, 2, 0},
+                            {-2, -99, 0, 2, 5, 4, 2, -99},
+                            {-3, -99, 0, 2, 4, 2, 0, -99},
+                            {-1, 1, 2, 4, 1, -99, -1, -99}};
+const int kPhraseB[4][8] = {{4, -99, 4, 5, 7, -99, 5, 4},
+                            {2, -99, 0, 2, 3, 2, 0, -99},
+                            {0, 2, 4, 5, 4, 2, 0, -2},
+                            {-1, -99, -1, 0, 1, -99, -99, -99}};
+const int kPhraseC[4][8] = {{3, -99, 2, 3, 5, 3, 2, 0},
+                            {0, -99, 2, 4, 7, -99, 6, 4},
+                            {5, 4, 2, 0, 2, -99, 0, -2},
+                            {-3, -99, -2, -99, -1, -99, 1, -99}};
 
 int ScaleMidi(int step) {
     static const int kSteps[7] = {0, 2, 3, 5, 7, 8, 10};
@@ -158,13 +165,17 @@ void Lead(Stereo& s, int bar, double level) {
         const size_t count = static_cast<size_t>((dur + 0.25) * kRate);
         for (size_t i = 0; i < count; ++i) {
             const double t = static_cast<double>(i) / kRate;
-            const double env = std::min(1.0, t / 0.02) * (t < dur ? std::exp(-t * 1.2) : std::exp(-dur * 1.2) * std::exp(-(t - dur) * 14));
+            const double env =
+                std::min(1.0, t / 0.02) *
+                (t < dur ? std::exp(-t * 1.2) : std::exp(-dur * 1.2) * std::exp(-(t - dur) * 14));
             const double vib = 1 + 0.004 * std::sin(2 * kPi * 5.5 * t) * std::min(1.0, t / 0.3);
-            const double x = std::sin(2 * kPi * f * vib * t) + 0.35 * std::sin(4 * kPi * f * vib * t) +
+            const double x = std::sin(2 * kPi * f * vib * t) +
+                             0.35 * std::sin(4 * kPi * f * vib * t) +
                              0.12 * std::sin(6 * kPi * f * vib * t);
             s.add(start + i, x * env * level * 0.10, 0.15);
             // A soft echo a dotted eighth later, to the other side.
-            s.add(start + i + static_cast<size_t>(kBeat * 0.75 * kRate), x * env * level * 0.04, -0.5);
+            s.add(start + i + static_cast<size_t>(kBeat * 0.75 * kRate), x * env * level * 0.04,
+                  -0.5);
         }
     }
 }
@@ -184,7 +195,8 @@ void Drums(Stereo& s, int bar, double level, Lcg& noise) {
                 const double f = 45 + 90 * std::exp(-t * 30);
                 x += std::sin(2 * kPi * f * t) * std::exp(-t * 9) * 0.9;
             }
-            if (snare) x += (white * 0.6 + std::sin(2 * kPi * 185 * t) * 0.4) * std::exp(-t * 18) * 0.5;
+            if (snare)
+                x += (white * 0.6 + std::sin(2 * kPi * 185 * t) * 0.4) * std::exp(-t * 18) * 0.5;
             s.add(start + i, x * level * 0.5, 0);
             if (hat) {
                 const double hp = white - last;
@@ -243,7 +255,8 @@ bool WriteMusic(const std::string& dir) {
     if (!WriteWav(wav, s)) return false;
     const std::string cmd = "ffmpeg -y -v error -i '" + wav +
                             "' -c:a libmp3lame -b:a 112k -fflags +bitexact -flags:a +bitexact "
-                            "-map_metadata -1 '" + dir + "/music.mp3'";
+                            "-map_metadata -1 '" +
+                            dir + "/music.mp3'";
     const int rc = std::system(cmd.c_str());
     std::remove(wav.c_str());
     return rc == 0;

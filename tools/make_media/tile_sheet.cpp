@@ -47,7 +47,8 @@ Rgba Hex(unsigned v) {
 void Ground(Tile& t, Rgba base, double amount, uint32_t seed, double cell = 4) {
     for (int y = 0; y < kT; ++y)
         for (int x = 0; x < kT; ++x) {
-            const double n = Noise(x, y, cell, seed) * 0.65 + Noise(x, y, cell / 2, seed + 7) * 0.35;
+            const double n =
+                Noise(x, y, cell, seed) * 0.65 + Noise(x, y, cell / 2, seed + 7) * 0.35;
             t.put(x, y, Shade(base, 1 + (n - 0.5) * amount));
         }
 }
@@ -85,8 +86,10 @@ void Bricks(Tile& t, Rgba brick, Rgba mortar, uint32_t seed) {
         const int row = y / 5;
         for (int x = 0; x < kT; ++x) {
             const int off = (row % 2) * 5;
-            if (y % 5 == 4 || (x + off) % 10 == 9) t.put(x, y, mortar);
-            else if (y % 5 == 0) t.put(x, y, Rgba{1, 1, 1, 1}, 0.12);
+            if (y % 5 == 4 || (x + off) % 10 == 9)
+                t.put(x, y, mortar);
+            else if (y % 5 == 0)
+                t.put(x, y, Rgba{1, 1, 1, 1}, 0.12);
         }
     }
 }
@@ -186,6 +189,15 @@ void Floor(Tile& t) {
     }
 }
 
+// Markers stand on cells without ground of their own, so they bring a floor with them.
+void Marker(Tile& t, const char* sign, Rgba rim, Rgba face) {
+    Floor(t);
+    Disc(t, 10.5, 10.5, 9.5, Shade(rim, 0.5));
+    Disc(t, 10.5, 10.5, 8.5, rim);
+    Disc(t, 9.5, 9.5, 6.5, face);
+    Glyph(t, sign, 13, Hex(0xffffff));
+}
+
 void Arrow(Tile& t, int dir) {
     Floor(t);
     // Pointing right, turned by dir quarter turns (1 right, 2 down, 3 left, 4 up).
@@ -226,28 +238,25 @@ void Coin(Tile& t, const char* letter) {
     Glyph(t, letter, 13, Hex(0x5a2e06), 0, -0.5);
 }
 
-void Marker(Tile& t, const char* sign, Rgba rim, Rgba face) {
-    Disc(t, 10.5, 10.5, 9.5, Shade(rim, 0.5));
-    Disc(t, 10.5, 10.5, 8.5, rim);
-    Disc(t, 9.5, 9.5, 6.5, face);
-    Glyph(t, sign, 13, Hex(0xffffff));
-}
-
 void Door(Tile& t, bool vertical) {
     Planks(t, Hex(0x8a5a2b), vertical, 49);
     for (int i = 0; i < kT; ++i) {
         // Iron bands across the planks and a frame.
         for (int b : {4, 16}) {
-            if (vertical) t.put(i, b, Hex(0x8f9aa8));
-            else t.put(b, i, Hex(0x8f9aa8));
+            if (vertical)
+                t.put(i, b, Hex(0x8f9aa8));
+            else
+                t.put(b, i, Hex(0x8f9aa8));
         }
         t.put(i, 0, Hex(0x3c2712));
         t.put(0, i, Hex(0x3c2712));
         t.put(i, kT - 1, Hex(0x2b1b0c));
         t.put(kT - 1, i, Hex(0x2b1b0c));
     }
-    if (vertical) t.put(15, 10, Hex(0xffe08a));
-    else t.put(10, 15, Hex(0xffe08a));
+    if (vertical)
+        t.put(15, 10, Hex(0xffe08a));
+    else
+        t.put(10, 15, Hex(0xffe08a));
 }
 
 void Draw(Image& sheet, int k, const std::function<void(Tile&)>& f) {
@@ -262,12 +271,30 @@ bool WriteTileSheet(const std::string& dir) {
     // "a ".."z ": grass, path, cobbles, water, sand, boards, moss, temple floor.
     const Rgba grass = Hex(0x4f8a3a), dirt = Hex(0x8a6a45), sand = Hex(0xd8c08a);
     Draw(sheet, 0, [&](Tile& t) { Ground(t, grass, 0.35, 1); });
-    Draw(sheet, 1, [&](Tile& t) { Ground(t, grass, 0.35, 2); Flowers(t, Hex(0xf06a8a), 3); });
-    Draw(sheet, 2, [&](Tile& t) { Ground(t, Shade(grass, 1.12), 0.4, 4); Speckles(t, Hex(0x9fd86a), 18, 5); });
-    Draw(sheet, 3, [&](Tile& t) { Ground(t, Shade(grass, 0.75), 0.35, 6); Flowers(t, Hex(0xa98cff), 7); });
-    Draw(sheet, 4, [&](Tile& t) { Ground(t, dirt, 0.3, 8); Speckles(t, Hex(0x5e4630), 14, 9); });
-    Draw(sheet, 5, [&](Tile& t) { Ground(t, Shade(dirt, 1.15), 0.25, 10); Speckles(t, Hex(0xb89a70), 12, 11); });
-    Draw(sheet, 6, [&](Tile& t) { Ground(t, Mix(dirt, grass, 0.4), 0.35, 12); Speckles(t, Hex(0x6fae4a), 20, 13); });
+    Draw(sheet, 1, [&](Tile& t) {
+        Ground(t, grass, 0.35, 2);
+        Flowers(t, Hex(0xf06a8a), 3);
+    });
+    Draw(sheet, 2, [&](Tile& t) {
+        Ground(t, Shade(grass, 1.12), 0.4, 4);
+        Speckles(t, Hex(0x9fd86a), 18, 5);
+    });
+    Draw(sheet, 3, [&](Tile& t) {
+        Ground(t, Shade(grass, 0.75), 0.35, 6);
+        Flowers(t, Hex(0xa98cff), 7);
+    });
+    Draw(sheet, 4, [&](Tile& t) {
+        Ground(t, dirt, 0.3, 8);
+        Speckles(t, Hex(0x5e4630), 14, 9);
+    });
+    Draw(sheet, 5, [&](Tile& t) {
+        Ground(t, Shade(dirt, 1.15), 0.25, 10);
+        Speckles(t, Hex(0xb89a70), 12, 11);
+    });
+    Draw(sheet, 6, [&](Tile& t) {
+        Ground(t, Mix(dirt, grass, 0.4), 0.35, 12);
+        Speckles(t, Hex(0x6fae4a), 20, 13);
+    });
     Draw(sheet, 7, [&](Tile& t) { Cobbles(t, Hex(0x8c8f96), Hex(0x3b3e45), 14); });
     Draw(sheet, 8, [&](Tile& t) { Cobbles(t, Hex(0xa39a8a), Hex(0x4a4236), 15); });
     Draw(sheet, 9, [&](Tile& t) { Cobbles(t, Hex(0x6f7a86), Hex(0x2e343c), 16); });
@@ -276,14 +303,23 @@ bool WriteTileSheet(const std::string& dir) {
     Draw(sheet, 12, [&](Tile& t) { Water(t, Hex(0x143e66), Hex(0x2f78b0), 19, 0.6); });
     Draw(sheet, 13, [&](Tile& t) { Water(t, Hex(0x2a7fa0), Hex(0x8fe0f0), 20, 0.9); });
     Draw(sheet, 14, [&](Tile& t) { Ground(t, sand, 0.15, 21, 6); });
-    Draw(sheet, 15, [&](Tile& t) { Ground(t, Shade(sand, 0.9), 0.2, 22, 3); Speckles(t, Hex(0xa88c5a), 10, 23); });
+    Draw(sheet, 15, [&](Tile& t) {
+        Ground(t, Shade(sand, 0.9), 0.2, 22, 3);
+        Speckles(t, Hex(0xa88c5a), 10, 23);
+    });
     Draw(sheet, 16, [&](Tile& t) { Ground(t, Mix(sand, dirt, 0.35), 0.2, 24); });
     Draw(sheet, 17, [&](Tile& t) { Planks(t, Hex(0x9c6b3a), false, 25); });
     Draw(sheet, 18, [&](Tile& t) { Planks(t, Hex(0xb4854e), false, 26); });
     Draw(sheet, 19, [&](Tile& t) { Planks(t, Hex(0x7a4f2a), true, 27); });
     Draw(sheet, 20, [&](Tile& t) { Cobbles(t, Hex(0x6f8a5a), Hex(0x2f3f26), 28); });
-    Draw(sheet, 21, [&](Tile& t) { Ground(t, Hex(0x5f7a4a), 0.45, 29, 3); Bevel(t, 0, 0.18); });
-    Draw(sheet, 22, [&](Tile& t) { Ground(t, Hex(0x48603c), 0.5, 30, 3); Speckles(t, Hex(0x8fb86a), 16, 31); });
+    Draw(sheet, 21, [&](Tile& t) {
+        Ground(t, Hex(0x5f7a4a), 0.45, 29, 3);
+        Bevel(t, 0, 0.18);
+    });
+    Draw(sheet, 22, [&](Tile& t) {
+        Ground(t, Hex(0x48603c), 0.5, 30, 3);
+        Speckles(t, Hex(0x8fb86a), 16, 31);
+    });
     Draw(sheet, 23, [&](Tile& t) { Temple(t, Hex(0xd9d2c0), Hex(0xb7ae98)); });
     Draw(sheet, 24, [&](Tile& t) { Temple(t, Hex(0xc9a66b), Hex(0x9f7d48)); });
     Draw(sheet, 25, [&](Tile& t) { Temple(t, Hex(0x8fa7c4), Hex(0x6a819e)); });
@@ -291,11 +327,29 @@ bool WriteTileSheet(const std::string& dir) {
     Draw(sheet, 26, [&](Tile& t) { Bricks(t, Hex(0x9a4a3a), Hex(0x4a2a22), 32); });
     Draw(sheet, 27, [&](Tile& t) { Bricks(t, Hex(0x8a8c92), Hex(0x3e4046), 33); });
     Draw(sheet, 28, [&](Tile& t) { Bricks(t, Hex(0x5a5560), Hex(0x26232a), 34); });
-    Draw(sheet, 29, [&](Tile& t) { Bricks(t, Hex(0x7a8a6a), Hex(0x34402c), 35); Speckles(t, Hex(0x6fae4a), 14, 36); });
-    Draw(sheet, 30, [&](Tile& t) { Ground(t, Hex(0x2f6a2a), 0.6, 37, 2.5); Bevel(t, 0, 0.25); });
-    Draw(sheet, 31, [&](Tile& t) { Ground(t, Hex(0x3d7a32), 0.6, 38, 2.5); Flowers(t, Hex(0xffffff), 39); Bevel(t, 0, 0.25); });
-    Draw(sheet, 32, [&](Tile& t) { Ground(t, Hex(0x9a9488), 0.25, 40, 5); Bevel(t, 0, 0.4); Bevel(t, 1, 0.15); });
-    Draw(sheet, 33, [&](Tile& t) { Ground(t, Hex(0x7d705e), 0.25, 41, 5); Bevel(t, 0, 0.4); Bevel(t, 1, 0.15); });
+    Draw(sheet, 29, [&](Tile& t) {
+        Bricks(t, Hex(0x7a8a6a), Hex(0x34402c), 35);
+        Speckles(t, Hex(0x6fae4a), 14, 36);
+    });
+    Draw(sheet, 30, [&](Tile& t) {
+        Ground(t, Hex(0x2f6a2a), 0.6, 37, 2.5);
+        Bevel(t, 0, 0.25);
+    });
+    Draw(sheet, 31, [&](Tile& t) {
+        Ground(t, Hex(0x3d7a32), 0.6, 38, 2.5);
+        Flowers(t, Hex(0xffffff), 39);
+        Bevel(t, 0, 0.25);
+    });
+    Draw(sheet, 32, [&](Tile& t) {
+        Ground(t, Hex(0x9a9488), 0.25, 40, 5);
+        Bevel(t, 0, 0.4);
+        Bevel(t, 1, 0.15);
+    });
+    Draw(sheet, 33, [&](Tile& t) {
+        Ground(t, Hex(0x7d705e), 0.25, 41, 5);
+        Bevel(t, 0, 0.4);
+        Bevel(t, 1, 0.15);
+    });
     Draw(sheet, 34, [&](Tile& t) {
         for (int y = 0; y < kT; ++y)
             for (int x = 0; x < kT; ++x) {
@@ -303,7 +357,10 @@ bool WriteTileSheet(const std::string& dir) {
                 t.put(x, y, Mix(Hex(0x8a1a08), Hex(0xffb02e), n * n * 1.6));
             }
     });
-    Draw(sheet, 35, [&](Tile& t) { Water(t, Hex(0xa8d8f0), Hex(0xf0fbff), 43, 0.7); Speckles(t, Hex(0xffffff), 8, 44); });
+    Draw(sheet, 35, [&](Tile& t) {
+        Water(t, Hex(0xa8d8f0), Hex(0xf0fbff), 43, 0.7);
+        Speckles(t, Hex(0xffffff), 8, 44);
+    });
     Draw(sheet, 36, [&](Tile& t) {
         Ground(t, Hex(0x3a2a5a), 0.3, 45);
         for (int i = 0; i < 3; ++i) {
