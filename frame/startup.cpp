@@ -18,6 +18,7 @@
 #include "lib/lib_startup.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "sound/music_runtime.h"
 
 namespace {
 bool NeedsQuotes(const char* a) {
@@ -94,6 +95,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
 
     InputRuntimeStart();
     // Sound starts here with the window (sound module).
+    MusicRuntimeStart();
     rs.currentFont = 0;
 
     std::string exe = platform::ExecutablePath();

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config ccache
           libsdl2-dev liblzo2-dev libpng-dev zlib1g-dev libgl-dev libgl1-mesa-dri
+          libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev ffmpeg
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdotool)
 missing=()
