@@ -11,14 +11,15 @@
 #include "frame/rt_text.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
-#include "gfx/opengl_vezezodi.h"
 #include "gfx/gfx_text.h"
+#include "gfx/opengl_vezezodi.h"
 #include "input/input_runtime.h"
 #include "lib/archive.h"
 #include "lib/lib_startup.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "sound/music_runtime.h"
+#include "sound/sound_runtime.h"
 
 namespace {
 bool NeedsQuotes(const char* a) {
@@ -79,7 +80,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     InputRecordCreate();
 
     ErrorLogAppend("Init Sound");
-    // The sound device record and the 2,048 sound slots are created here (sound module).
+    SoundRecordCreate();
 
     ErrorLogAppend("Init Network");
     // The idle network state and the 3D scene object are created here (network, 3D modules).
@@ -94,7 +95,7 @@ int RuntimeInit(void* instance, const RtString& commandLine, int showFlag, const
     platform::ScreenSaverInhibit();
 
     InputRuntimeStart();
-    // Sound starts here with the window (sound module).
+    SoundStart();  // no output: the sound commands stay silent
     MusicRuntimeStart();
     rs.currentFont = 0;
 

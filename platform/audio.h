@@ -35,13 +35,13 @@ public:
     // ---- buffers ----
     // Converts bytes of the given format to the output format. 0 when the format is not one the
     // mixer plays or memory runs out.
-    virtual AudioBufferId BufferCreate(const PcmFormat& format, const void* data,
-                                       size_t bytes) = 0;
+    virtual AudioBufferId BufferCreate(const PcmFormat& format, const void* data, size_t bytes) = 0;
     // A buffer sharing source's samples, with its own position, volume and pan; 0 on failure.
     virtual AudioBufferId BufferDuplicate(AudioBufferId source) = 0;
     // Stops and forgets a buffer; the shared samples go with the last buffer that uses them.
     virtual void BufferRelease(AudioBufferId id) = 0;
     // Plays once from the current position (the end: nothing sounds). False for an unknown id.
+    // A play that runs to the end stops there and leaves the position at the start again.
     virtual bool Play(AudioBufferId id) = 0;
     virtual void Stop(AudioBufferId id) = 0;  // keeps the position
     virtual void Rewind(AudioBufferId id) = 0;

@@ -8,7 +8,8 @@ packages=(build-essential cmake ninja-build pkg-config ccache
           libsdl2-dev liblzo2-dev libpng-dev zlib1g-dev libgl-dev libgl1-mesa-dri
           libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev ffmpeg
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth xdotool)
+          xvfb xauth xdotool
+          alsa-utils sox)  # the sound tests play the system's sample sounds and sox's files
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
