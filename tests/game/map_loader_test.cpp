@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "corvane.h"
 #include "support/test_support.h"
@@ -160,6 +163,36 @@ TEST(MapLoader, ObjectListsInMapOrder) {
         }
     }
     EXPECT_EQ(m.ringShadowX, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MapLoader, ShippedLevelUsesEveryCode) {
+    MapData m;
+    MapLoad(m, RtString((std::string(CORVANE_SOURCE_DIR) + "/media/map.txt").c_str()), 320, 240);
+    std::set<std::string> codes;
+    for (double i = 0; i < m.cellCount; i += 1) codes.insert(m.codes(i).Str());
+    std::vector<std::string> table = {"  ", "d1", "d2", "d3", "d4", " ?", " !",
+                                      "> ", "< ", ">1", ">2", ">3", ">4", "/"};
+    for (char c = 'a'; c <= 'z'; ++c) table.push_back(std::string(1, c) + " ");
+    for (char c = 'A'; c <= 'M'; ++c) table.push_back(std::string(1, c) + " ");
+    for (char l : std::string("mlste")) {
+        table.push_back(std::string(" ") + l);
+        for (char s : std::string("?!-+")) table.push_back(std::string(1, l) + s);
+    }
+    for (const std::string& code : table) EXPECT_TRUE(codes.count(code)) << "'" << code << "'";
+    for (const std::string& code : codes)
+        EXPECT_TRUE(std::find(table.begin(), table.end(), code) != table.end())
+            << "'" << code << "'";
+    // Every row closed: centred exactly, and inside the window with room for the labels.
+    const double last = m.cellCount - 2;
+    EXPECT_DOUBLE_EQ(m.cellX(0.0) + m.cellX(last), 640);
+    EXPECT_DOUBLE_EQ(m.cellY(0.0) + m.cellY(last), 480);
+    EXPECT_GE(m.cellY(0.0) - 10, 0);
+    EXPECT_LE(m.cellY(last) + 10, 480 - 10 - 2 * 11);
+    EXPECT_EQ(m.letters.size(), 25u);
 }
 
 }  // namespace

@@ -46,12 +46,17 @@ bool WriteBannerFont(const std::string& dir) {
     const std::string font = FontPath("DejaVuSans-Bold.ttf");
     for (int b = 33; b < 127; ++b) {
         const std::string s(1, static_cast<char>(b));
-        int left = 0, top = 0, w = 0, h = 0;
-        TextBox(font, 24, s, left, top, w, h);
+        // As large as the 30-pixel cell allows: the text is printed on a fixed 30-pixel
+        // advance, so the glyphs are drawn wide (a display cut that fills the cells), each
+        // centred in its cell, and only the widest are made narrower.
+        int wide = 40, left = 0, top = 0, w = 0, h = 0;
+        for (; wide > 16; --wide) {
+            TextBox(font, 28, s, left, top, w, h, wide);
+            if (w + 4 <= cw) break;
+        }
         Mask m(cw, ch);
-        // Centred in its cell: the text is printed on a fixed 30-pixel advance.
-        TextMask(m, font, 24, s, (cw - w) / 2.0 - left, 23, false);
-        const Mask outline = Dilate(m, 2);
+        TextMask(m, font, 28, s, (cw - w) / 2.0 - left, 23, false, wide);
+        const Mask outline = Dilate(m, 1.5);
         PaintCell(img, (b % 16) * cw, (b / 16) * ch, cw, ch, m, outline, 0, 0,
                   Rgba{1.0, 0.95, 0.70, 1}, Rgba{0.98, 0.50, 0.16, 1}, Rgba{0.16, 0.05, 0.03, 1});
     }

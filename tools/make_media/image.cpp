@@ -65,12 +65,12 @@ namespace {
 struct Face {
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
-    Face(const std::string& file, int pixelSize) {
+    Face(const std::string& file, int pixelSize, int pixelWidth) {
         if (FT_Init_FreeType(&lib) || FT_New_Face(lib, file.c_str(), 0, &face)) {
             std::fprintf(stderr, "make_media: cannot open font %s\n", file.c_str());
             std::exit(2);
         }
-        FT_Set_Pixel_Sizes(face, 0, pixelSize);
+        FT_Set_Pixel_Sizes(face, pixelWidth, pixelSize);
     }
     ~Face() {
         FT_Done_Face(face);
@@ -81,8 +81,8 @@ struct Face {
 }  // namespace
 
 double TextMask(Mask& m, const std::string& fontFile, int pixelSize, const std::string& text,
-                double penX, int baselineY, bool hinted) {
-    Face f(fontFile, pixelSize);
+                double penX, int baselineY, bool hinted, int pixelWidth) {
+    Face f(fontFile, pixelSize, pixelWidth);
     double pen = penX;
     const FT_Int32 flags = FT_LOAD_RENDER | (hinted ? FT_LOAD_TARGET_LIGHT : FT_LOAD_NO_HINTING);
     for (unsigned char ch : text) {
@@ -103,10 +103,10 @@ double TextMask(Mask& m, const std::string& fontFile, int pixelSize, const std::
 }
 
 void TextBox(const std::string& fontFile, int pixelSize, const std::string& text, int& left,
-             int& top, int& width, int& height) {
+             int& top, int& width, int& height, int pixelWidth) {
     Mask m(4 * pixelSize * static_cast<int>(text.size() + 2), 4 * pixelSize);
     const int base = 2 * pixelSize;
-    TextMask(m, fontFile, pixelSize, text, pixelSize, base, false);
+    TextMask(m, fontFile, pixelSize, text, pixelSize, base, false, pixelWidth);
     int x0 = m.width, y0 = m.height, x1 = -1, y1 = -1;
     for (int y = 0; y < m.height; ++y)
         for (int x = 0; x < m.width; ++x)

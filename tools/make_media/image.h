@@ -42,12 +42,13 @@ struct Mask {
 
 // Renders text with a DejaVu face into a mask: pixelSize is FreeType's pixel height, the
 // baseline at baselineY and the pen at penX. Returns the advance in pixels.
+// pixelWidth widens or narrows the glyphs (0: as tall as wide).
 double TextMask(Mask& m, const std::string& fontFile, int pixelSize, const std::string& text,
-                double penX, int baselineY, bool hinted);
+                double penX, int baselineY, bool hinted, int pixelWidth = 0);
 // The ink box of text at that size (for centring): left, top offsets from the pen and
 // baseline, width and height.
 void TextBox(const std::string& fontFile, int pixelSize, const std::string& text, int& left,
-             int& top, int& width, int& height);
+             int& top, int& width, int& height, int pixelWidth = 0);
 
 // The mask grown by radius pixels (a round outline).
 Mask Dilate(const Mask& m, double radius);
