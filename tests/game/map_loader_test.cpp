@@ -192,7 +192,7 @@ TEST(MapLoader, ShippedLevelUsesEveryCode) {
     EXPECT_DOUBLE_EQ(m.cellY(0.0) + m.cellY(last), 480);
     EXPECT_GE(m.cellY(0.0) - 10, 0);
     EXPECT_LE(m.cellY(last) + 10, 480 - 10 - 2 * 11);
-    EXPECT_EQ(m.letters.size(), 25u);
+    EXPECT_GE(m.letters.size(), 25u);  // every letter code at least once
 }
 
 }  // namespace
