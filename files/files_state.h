@@ -14,6 +14,10 @@ struct FilesState {
     IniData ini;             // what IniOpen read, written back on the next open and at shutdown
     LineFileCache lines;     // the line file last read or written
     ArchiveSlot lookups[2];  // the media and the music lookup
+    // The lookups in use: the two above from start-up to shutdown, null before and after
+    // (then only loose files are found).
+    ArchiveSlot* mediaLookup = nullptr;
+    ArchiveSlot* musicLookup = nullptr;
     // The private folder archive entries are unpacked into, and its media and music
     // sub-folders (empty until first needed).
     std::string extractRoot;

@@ -11,7 +11,6 @@
 
 class Renderer;
 struct InputState;
-struct ArchiveSlot;
 struct DataList;
 struct SubroutineEntry;
 
@@ -37,8 +36,6 @@ struct RuntimeState {
     void* mainWindow = nullptr;
     RtString windowTitle;
     InputState* input = nullptr;
-    ArchiveSlot* mediaLookup = nullptr;
-    ArchiveSlot* musicLookup = nullptr;
 
     // ---- flags and times of the frame loop (frame) ----
     bool autoPause = true;
