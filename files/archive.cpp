@@ -9,7 +9,6 @@
 #include "files/extract_folder.h"
 #include "files/files_state.h"
 #include "platform/files.h"
-#include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
 
 namespace {
@@ -200,17 +199,17 @@ bool ArchiveRead(ArchiveSlot& slot, const std::string& name, std::string& bytes)
 }
 
 bool MediaRead(const std::string& name, std::string& bytes) {
-    return WithSlot(runtimeState.mediaLookup,
+    return WithSlot(Files().mediaLookup,
                     [&](ArchiveSlot& s) { return ArchiveRead(s, name, bytes); });
 }
 
 int MediaResolve(const std::string& name, std::string& path) {
-    return WithSlot(runtimeState.mediaLookup,
+    return WithSlot(Files().mediaLookup,
                     [&](ArchiveSlot& s) { return ArchiveResolve(s, name, path); });
 }
 
 int MusicResolve(const std::string& name, std::string& path) {
-    return WithSlot(runtimeState.musicLookup,
+    return WithSlot(Files().musicLookup,
                     [&](ArchiveSlot& s) { return ArchiveResolve(s, name, path); });
 }
 
@@ -219,19 +218,19 @@ void ArchiveStartup(const std::string& exePath) {
         Files().lookups[i].index = i;
         ArchiveSlotReset(Files().lookups[i], exePath);
     }
-    runtimeState.mediaLookup = &Files().lookups[0];
-    runtimeState.musicLookup = &Files().lookups[1];
+    Files().mediaLookup = &Files().lookups[0];
+    Files().musicLookup = &Files().lookups[1];
     ShutdownRegister(ShutdownStep::Archives, &ArchiveShutdown);
 }
 
 void ArchiveShoeboxSet(const std::string& mediaPath, const std::string& musicPath) {
-    if (runtimeState.mediaLookup) ArchiveSlotReset(*runtimeState.mediaLookup, mediaPath);
-    if (runtimeState.musicLookup) ArchiveSlotReset(*runtimeState.musicLookup, musicPath);
+    if (Files().mediaLookup) ArchiveSlotReset(*Files().mediaLookup, mediaPath);
+    if (Files().musicLookup) ArchiveSlotReset(*Files().musicLookup, musicPath);
 }
 
 void ArchiveShutdown() {
     for (ArchiveSlot& s : Files().lookups) ArchiveSlotClean(s);
-    runtimeState.mediaLookup = nullptr;
-    runtimeState.musicLookup = nullptr;
+    Files().mediaLookup = nullptr;
+    Files().musicLookup = nullptr;
     ExtractFolderRemove();
 }

@@ -165,42 +165,38 @@ namespace {
 bool FrameDrawable(int s, int frame, SpriteDims& d, const SpriteSlot*& sp, FrameSpan& span) {
     return Drawable(s, d, sp) && AnimFrameSpan(d, frame, span);
 }
+
+// The animation draws differ only in the corners of the frame's quad.
+template <typename Corners>
+void AnimFrameDraw(double slot, double frame, bool clamp, Corners corners) {
+    const int s = GfxInt(slot);
+    SpriteDims d;
+    const SpriteSlot* sp;
+    FrameSpan span;
+    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
+    Vertex2D q[4];
+    corners(d, span, q);
+    BeginSprite(s, *sp, clamp, false);
+    PutSpriteQuad(q);
+}
 }  // namespace
 
 void AnimDraw(double slot, double frame, double x, double y) {
-    const int s = GfxInt(slot);
-    SpriteDims d;
-    const SpriteSlot* sp;
-    FrameSpan span;
-    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
-    Vertex2D q[4];
-    AnimDrawVerts(d, span, GfxInt(x), GfxInt(y), q);
-    BeginSprite(s, *sp, false, false);
-    PutSpriteQuad(q);
+    AnimFrameDraw(slot, frame, false, [&](const SpriteDims& d, const FrameSpan& span, Vertex2D* q) {
+        AnimDrawVerts(d, span, GfxInt(x), GfxInt(y), q);
+    });
 }
 
 void AnimDrawStretch(double slot, double frame, double x, double y, double width, double height) {
-    const int s = GfxInt(slot);
-    SpriteDims d;
-    const SpriteSlot* sp;
-    FrameSpan span;
-    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
-    Vertex2D q[4];
-    AnimStretchVerts(span, GfxInt(x), GfxInt(y), GfxInt(width), GfxInt(height), q);
-    BeginSprite(s, *sp, true, false);
-    PutSpriteQuad(q);
+    AnimFrameDraw(slot, frame, true, [&](const SpriteDims&, const FrameSpan& span, Vertex2D* q) {
+        AnimStretchVerts(span, GfxInt(x), GfxInt(y), GfxInt(width), GfxInt(height), q);
+    });
 }
 
 void AnimDrawRotoZoom(double slot, double frame, double x, double y, double angle, double zoom) {
-    const int s = GfxInt(slot);
-    SpriteDims d;
-    const SpriteSlot* sp;
-    FrameSpan span;
-    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
-    Vertex2D q[4];
-    AnimRotoZoomVerts(d, span, GfxInt(x), GfxInt(y), angle, zoom, q);
-    BeginSprite(s, *sp, true, false);
-    PutSpriteQuad(q);
+    AnimFrameDraw(slot, frame, true, [&](const SpriteDims& d, const FrameSpan& span, Vertex2D* q) {
+        AnimRotoZoomVerts(d, span, GfxInt(x), GfxInt(y), angle, zoom, q);
+    });
 }
 
 void RectDraw(double x, double y, double width, double height, double colour) {

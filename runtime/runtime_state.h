@@ -1,5 +1,6 @@
-// The one record of runtime state. Every subsystem reaches it directly through `runtimeState`;
-// each owns the fields of its own section below and the objects it points to.
+// The runtime state several modules share, reached through `runtimeState`; each section's
+// module owns its fields and the objects they point to. A module's own state lives in its
+// own struct behind its own accessor, not here.
 #pragma once
 
 #include <cstdint>
@@ -9,12 +10,7 @@
 #include "core/rt_string.h"
 
 class Renderer;
-class Vezezodi3D;
 struct InputState;
-struct SoundDevice;
-struct SoundSlot;
-struct NetworkState;
-struct ArchiveSlot;
 struct DataList;
 struct SubroutineEntry;
 
@@ -40,12 +36,6 @@ struct RuntimeState {
     void* mainWindow = nullptr;
     RtString windowTitle;
     InputState* input = nullptr;
-    SoundDevice* soundDevice = nullptr;
-    SoundSlot* soundSlots = nullptr;
-    NetworkState* network = nullptr;
-    Vezezodi3D* scene3D = nullptr;
-    ArchiveSlot* mediaLookup = nullptr;
-    ArchiveSlot* musicLookup = nullptr;
 
     // ---- flags and times of the frame loop (frame) ----
     bool autoPause = true;

@@ -9,6 +9,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 cd "${CORVANE_BUILD_DIR:-$here/../build}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+# Sanitizer builds: leaks in system libraries are not ours to fix (see lsan.supp).
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/lsan.supp:print_suppressions=0}"
+# Undefined behaviour fails the test that reached it instead of scrolling past.
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 # unit tests in parallel, window tests one at a time (they share one display and focus)
 status=0
 ctest --output-on-failure -L unit -j "$(nproc)" --timeout 300 || status=1

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "files/archive_format.h"
+#include "files/files_state.h"
 #include "platform/files.h"
-#include "runtime/runtime_state.h"
 #include "support/test_support.h"
 #include "tests/files/sbx_test_archive.h"
 
@@ -181,11 +181,11 @@ TEST_F(ArchiveTest, RuntimeSlotsAreCleanedAtShutdownAndByShoeboxSet) {
     EXPECT_FALSE(FileExists(media));
     EXPECT_FALSE(FileExists(music));
     EXPECT_EQ(MediaResolve("m.png", media), 0);  // empty archive path
-    EXPECT_FALSE(runtimeState.mediaLookup->enabled);
+    EXPECT_FALSE(Files().mediaLookup->enabled);
     ASSERT_EQ(MusicResolve("s.mp3", music), 1);
     ArchiveShutdown();
     EXPECT_FALSE(FileExists(music));
-    EXPECT_EQ(runtimeState.mediaLookup, nullptr);
+    EXPECT_EQ(Files().mediaLookup, nullptr);
     // Without slots only loose files are found.
     EXPECT_EQ(MediaResolve("m.png", media), 0);
 }
