@@ -1,6 +1,5 @@
 #include "sound/sound_runtime.h"
 
-#include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
 #include "sound/sound_state.h"
 
@@ -29,8 +28,6 @@ void SoundSlotEmpty(SoundSlot& slot) {
 
 void SoundRecordCreate() {
     gSound = std::make_unique<SoundState>();
-    runtimeState.soundDevice = &gSound->device;
-    runtimeState.soundSlots = gSound->slots.data();
     ShutdownRegister(ShutdownStep::Sound, SoundShutdown);
 }
 
@@ -46,6 +43,4 @@ void SoundShutdown() {
         gSound->device.output.reset();
     }
     gSound.reset();
-    runtimeState.soundSlots = nullptr;
-    runtimeState.soundDevice = nullptr;
 }

@@ -28,7 +28,7 @@ TEST_F(SoundTest, BufferCountsAndSlotNumbersAreClamped) {
                  {5.9, 2.9, 5, 2}, {-0.5, 3, 0, 3}, {1e300, 1, 127, 1}};
     for (const Case& c : cases) {
         ASSERT_EQ(SoundLoad(file, c.slot, c.count), 1) << c.slot;
-        EXPECT_EQ(runtimeState.soundSlots[c.wantSlot].bufferCount, c.wantBuffers) << c.slot;
+        EXPECT_EQ(Sound()->slots[c.wantSlot].bufferCount, c.wantBuffers) << c.slot;
         // Every buffer takes one overlapping play, then the first is cut (or, alone, refused).
         for (int b = 0; b < c.wantBuffers; ++b)
             EXPECT_EQ(SoundPlay(c.slot, 0, 1), c.wantSlot * 256 + b) << c.slot;
@@ -41,7 +41,7 @@ TEST_F(SoundTest, BufferCountsAndSlotNumbersAreClamped) {
         EXPECT_EQ(SoundLoad(file, bad, 1), 0) << bad;
         EXPECT_EQ(SoundPlay(bad, 0, 1), -1) << bad;
     }
-    EXPECT_EQ(runtimeState.soundSlots[0].bufferCount, 1);
+    EXPECT_EQ(Sound()->slots[0].bufferCount, 1);
 }
 
 TEST_F(SoundTest, PlaysChooseFreeBuffersAndCutTheOldestOnlyWhenAllSound) {
@@ -135,7 +135,7 @@ TEST_F(SoundTest, StopAllStopsAndRewinds) {
 TEST_F(SoundTest, DuplicatesThatCannotBeMadeAreNotCounted) {
     Mixer()->failDuplicates = true;
     ASSERT_EQ(SoundLoad(Wav("a.wav", Cosine(kLength)), 6, 4), 1);
-    EXPECT_EQ(runtimeState.soundSlots[6].bufferCount, 1);
+    EXPECT_EQ(Sound()->slots[6].bufferCount, 1);
     EXPECT_EQ(SoundPlay(6, 0, 1), 6 * 256);
     EXPECT_EQ(SoundPlay(6, 0, 1), -1);
     EXPECT_EQ(SoundPlayingGet(6 * 256 + 1), 0);
@@ -178,7 +178,7 @@ TEST_F(SoundTest, LongNamesAndLongArchiveEntryNamesLoad) {
     ArchiveStartup(archive);
     ArchiveShoeboxSet(archive, archive);
     EXPECT_EQ(SoundLoad(RtString(("media/" + entry).c_str()), 1, 1), 1);
-    EXPECT_EQ(runtimeState.soundSlots[1].fileName, "media/" + entry);
+    EXPECT_EQ(Sound()->slots[1].fileName, "media/" + entry);
     EXPECT_EQ(SoundPlay(1, 0, 1), 256);
     ArchiveShutdown();
 }
@@ -190,8 +190,7 @@ TEST_F(SoundTest, ShutdownEmptiesEverySlotAndSilencesTheCommands) {
     SoundPlay(127, 0, 1);
     ShutdownRunAll();  // the step start-up registered
     Mixer() = nullptr;
-    EXPECT_EQ(runtimeState.soundSlots, nullptr);
-    EXPECT_EQ(runtimeState.soundDevice, nullptr);
+    EXPECT_EQ(Sound(), nullptr);
     EXPECT_EQ(SoundLoad(file, 0, 1), 0);
     EXPECT_EQ(SoundPlay(127, 0, 1), -1);
     EXPECT_EQ(SoundPlayingGet(127 * 256), 0);
