@@ -51,6 +51,7 @@ void FramePresent() {
     r->FrameStateReset();
     FrameCallRun(FrameCall::MipmapReset);
     FrameCallRun(FrameCall::FixedPipeline);
+    FrameRecorderFrameDone();
 }
 
 void FrameRateSet(double framesPerSecond) {

@@ -1,5 +1,6 @@
 #include "frame/frame_recorder.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +15,9 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/video_encoder.h"
+#include "runtime/end_path.h"
 #include "runtime/error_log.h"
+#include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
 #include "runtime/timer.h"
 
@@ -29,6 +32,10 @@ struct RecorderState {
     bool videoFailed = false;
     std::unique_ptr<platform::VideoEncoder> video;
     std::vector<uint8_t> pixels;
+    long framesMax = 0;  // 0: no limit
+    std::string logPath;
+    std::string log;  // written whole at the end
+    std::chrono::steady_clock::time_point workStart;
 };
 
 RecorderState& Recorder() {
@@ -46,8 +53,10 @@ std::string Absolute(const std::string& path, const std::string& base) {
     return base + (base.empty() || base.back() == '/' ? "" : "/") + path;
 }
 
-void VideoFinish() {
+void RecorderFinish() {
     RecorderState& s = Recorder();
+    if (!s.logPath.empty() && !platform::FileWriteWhole(s.logPath, s.log))
+        ErrorLogAppend("Frame log failed: " + s.logPath);
     if (s.video && !s.video->Finish()) ErrorLogAppend("Video recording failed: " + s.videoPath);
     s.video.reset();
 }
@@ -82,19 +91,31 @@ void FrameRecorderConfigure() {
     if (s.shotDir.empty()) s.shotDir = here;
     s.videoPath = Absolute(Env("CORVANE_VIDEO"), here);
     s.videoFrames = FrameSetParse(Env("CORVANE_VIDEO_FRAMES"));
+    s.framesMax = std::strtol(Env("CORVANE_FRAMES_MAX").c_str(), nullptr, 10);
+    if (s.framesMax < 0) s.framesMax = 0;
+    s.logPath = Absolute(Env("CORVANE_FRAME_LOG"), here);
 }
 
 void FrameRecorderStart() {
     RecorderState& s = Recorder();
     s.counting = true;
     s.frame = 0;
-    if (!s.videoPath.empty()) ShutdownRegister(ShutdownStep::Recorder, VideoFinish);
+    if (!s.videoPath.empty() || !s.logPath.empty())
+        ShutdownRegister(ShutdownStep::Recorder, RecorderFinish);
+    s.workStart = std::chrono::steady_clock::now();
 }
 
 void FrameRecorderFrame() {
     RecorderState& s = Recorder();
     if (!s.counting) return;
     ++s.frame;
+    if (!s.logPath.empty()) {
+        const std::chrono::duration<double, std::milli> work =
+            std::chrono::steady_clock::now() - s.workStart;
+        char line[48];
+        std::snprintf(line, sizeof line, "%ld %.3f\n", s.frame, work.count());
+        s.log += line;
+    }
     const bool shot = s.shots.Contains(s.frame);
     const bool video =
         !s.videoPath.empty() && (s.videoFrames.Empty() || s.videoFrames.Contains(s.frame));
@@ -110,4 +131,14 @@ void FrameRecorderFrame() {
             ErrorLogAppend(std::string("Frame shot failed: ") + (s.shotDir + name));
     }
     if (video) VideoFrameWrite(s, width, height);
+}
+
+void FrameRecorderFrameDone() {
+    RecorderState& s = Recorder();
+    if (!s.counting) return;
+    if (s.framesMax > 0 && s.frame >= s.framesMax) {
+        runtimeState.errorCode = 0.0;
+        EndPath();
+    }
+    s.workStart = std::chrono::steady_clock::now();
 }

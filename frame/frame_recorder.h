@@ -5,6 +5,9 @@
 //   CORVANE_SHOT_DIR=folder        where the pictures go (default: the starting folder)
 //   CORVANE_VIDEO=file.mp4         frames piped into a video through the FFmpeg encoder
 //   CORVANE_VIDEO_FRAMES=a-b       which frames go into the video (default: all)
+//   CORVANE_FRAMES_MAX=n           the program ends (code 0) once frame n is shown
+//   CORVANE_FRAME_LOG=file         one line per frame: its number and the real milliseconds
+//                                  the program worked on it (present and wait left out)
 // Frame n is the picture the program's n-th FramePresent shows.
 #pragma once
 
@@ -15,3 +18,5 @@ void FrameRecorderConfigure();
 void FrameRecorderStart();
 // FramePresent, before the swap.
 void FrameRecorderFrame();
+// FramePresent, once the frame is shown and paced: ends the run at CORVANE_FRAMES_MAX.
+void FrameRecorderFrameDone();
