@@ -20,33 +20,7 @@ bool running = false;
 
 class RuntimeHost final : public InputHost {
 public:
-    void MusicCheck() override { FrameCallRun(FrameCall::MusicCheck); }
     void MessagePump() override { ::MessagePump(); }
-    bool EscapeQuits() override { return runtimeState.escapeQuits; }
-    void EndProgram() override {
-        runtimeState.errorCode = 0.0;
-        runtimeState.errorLine = runtimeState.currentLine;
-        EndPath();
-    }
-    void WindowSize(int& width, int& height) override {
-        if (runtimeState.renderer) {
-            width = runtimeState.renderer->width;
-            height = runtimeState.renderer->height;
-        } else {
-            width = runtimeState.screenWidth;
-            height = runtimeState.screenHeight;
-        }
-    }
-    void FramePresent() override { FrameCallRun(FrameCall::Present); }
-    void BackdropSave() override {
-        if (textHooks.backdropSave) textHooks.backdropSave();
-    }
-    void BackdropDraw() override {
-        if (textHooks.backdropDraw) textHooks.backdropDraw();
-    }
-    void BackdropClear() override {
-        if (textHooks.backdropClear) textHooks.backdropClear();
-    }
     void TextPrint(int x, int y, const std::string& text) override {
         GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
     }
@@ -97,4 +71,16 @@ bool InputFrameKeyDown(int scanCode) {
 
 void InputTextHooksSet(const InputTextHooks& hooks) {
     textHooks = hooks;
+}
+
+void InputBackdropSave() {
+    if (textHooks.backdropSave) textHooks.backdropSave();
+}
+
+void InputBackdropDraw() {
+    if (textHooks.backdropDraw) textHooks.backdropDraw();
+}
+
+void InputBackdropClear() {
+    if (textHooks.backdropClear) textHooks.backdropClear();
 }

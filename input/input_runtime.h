@@ -23,3 +23,7 @@ struct InputTextHooks {
     void (*backdropClear)() = nullptr;  // clear layer 3
 };
 void InputTextHooksSet(const InputTextHooks& hooks);
+// The line editor's backdrop steps; each does nothing while its hook is null.
+void InputBackdropSave();
+void InputBackdropDraw();
+void InputBackdropClear();

@@ -1,6 +1,8 @@
 // The on-screen line editor behind TextInput.
 #include "input/input.h"
 #include "input/input_host.h"
+#include "input/input_runtime.h"
+#include "runtime/frame_calls.h"
 
 namespace {
 // Passes without a typed key between two cursor toggles, plus one.
@@ -9,13 +11,13 @@ constexpr int kBlinkPasses = 20;
 
 void TextInputEdit(InputState& s, std::string& text, int x, int y) {
     InputHost& host = Host();
-    host.BackdropSave();
-    host.BackdropDraw();
+    InputBackdropSave();
+    InputBackdropDraw();
     host.TextPrint(x, y, text);
     int idle = 0;
     bool cursor = false;
     for (;;) {
-        host.FramePresent();
+        FrameCallRun(FrameCall::Present);
         int c = KeyTranslate(s);
         if (c == 0) {
             if (++idle > kBlinkPasses) {
@@ -23,14 +25,14 @@ void TextInputEdit(InputState& s, std::string& text, int x, int y) {
                 cursor = !cursor;
             }
         } else if (c == 10) {
-            host.BackdropClear();
+            InputBackdropClear();
             return;
         } else if (c == 8) {
             if (!text.empty()) text.pop_back();
         } else {
             text.push_back(static_cast<char>(c));
         }
-        host.BackdropDraw();
+        InputBackdropDraw();
         host.TextPrint(x, y, cursor ? text + "_" : text);
     }
 }

@@ -1,4 +1,5 @@
-// A started input record over the fake devices and host.
+// A started input record over the fake devices and host, with the frame calls, the backdrop
+// hooks and the end path's first step registered to record what the commands run.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,10 @@
 #include <memory>
 
 #include "input/input.h"
+#include "input/input_runtime.h"
+#include "runtime/frame_calls.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
 #include "tests/input/fake_input.h"
 
 class InputFixture : public ::testing::Test {
@@ -16,12 +21,31 @@ protected:
         dev = d.get();
         InputSystemInstall(std::move(d));
         InputHostInstall(&host);
+        fake::frame = &frame;
+        FrameCallRegister(FrameCall::MusicCheck, fake::FrameMusicCheck);
+        FrameCallRegister(FrameCall::Present, fake::FramePresent);
+        InputTextHooksSet({fake::BackdropSave, fake::BackdropDraw, fake::BackdropClear});
+        ShutdownRegister(ShutdownStep::IniWriteBack, fake::EndStep);
+        runtimeState.escapeQuits = true;
+        runtimeState.screenWidth = 640;
+        runtimeState.screenHeight = 480;
     }
     void TearDown() override {
         // Leave the process-wide character memory empty for the next test.
         dev->keys.fill(false);
         dev->virtualKeys.fill(false);
         KeyTranslate(state);
+        RuntimeState defaults;
+        runtimeState.escapeQuits = defaults.escapeQuits;
+        runtimeState.screenWidth = defaults.screenWidth;
+        runtimeState.screenHeight = defaults.screenHeight;
+        runtimeState.errorCode = defaults.errorCode;
+        runtimeState.errorLine = defaults.errorLine;
+        ShutdownRegister(ShutdownStep::IniWriteBack, nullptr);
+        InputTextHooksSet({});
+        FrameCallRegister(FrameCall::Present, nullptr);
+        FrameCallRegister(FrameCall::MusicCheck, nullptr);
+        fake::frame = nullptr;
         InputHostInstall(nullptr);
         InputSystemInstall(nullptr);
     }
@@ -29,5 +53,6 @@ protected:
 
     fake::Devices* dev = nullptr;
     fake::Host host;
+    fake::Frame frame;
     InputState state;
 };
