@@ -5,7 +5,6 @@ namespace {
 // Before start-up nothing is drawn and nothing ends the program.
 class QuietHost final : public InputHost {
 public:
-    void MessagePump() override {}
     void TextPrint(int, int, const std::string&) override {}
 };
 

@@ -1,6 +1,5 @@
-// What the input commands still reach through an installed object: the window's message
-// pump and the line editor's text drawing. The runtime installs its own at start-up; tests
-// install a fake so the commands run without a window.
+// What the line editor still reaches through an installed object: its text drawing. The runtime
+// installs its own at start-up; tests install a fake so the commands run without a window.
 #pragma once
 
 #include <string>
@@ -8,7 +7,6 @@
 class InputHost {
 public:
     virtual ~InputHost() = default;
-    virtual void MessagePump() = 0;
     virtual void TextPrint(int x, int y, const std::string& text) = 0;
 };
 

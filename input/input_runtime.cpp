@@ -20,7 +20,6 @@ bool running = false;
 
 class RuntimeHost final : public InputHost {
 public:
-    void MessagePump() override { ::MessagePump(); }
     void TextPrint(int x, int y, const std::string& text) override {
         GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
     }

@@ -2,10 +2,10 @@
 #include <cmath>
 
 #include "input/input.h"
-#include "input/input_host.h"
 #include "runtime/end_path.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
+#include "runtime/window_events.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void InputWaitAnyChange(InputState& s) {
     int x = s.mouseX, y = s.mouseY, b1 = m.button1, b2 = m.button2;
     for (int pass = 0; pass < 15; ++pass) {
         FrameCallRun(FrameCall::MusicCheck);
-        Host().MessagePump();
+        MessagePump();
         KeyboardPoll(s);
         s.mouseRefresh = 1;
         if (runtimeState.escapeQuits && KeyDown(s, 1)) EscapeEnd();
@@ -61,7 +61,7 @@ void KeyWaitCharacter(InputState& s) {
     }
     while (KeyTranslate(s) == 0) {
         FrameCallRun(FrameCall::MusicCheck);
-        Host().MessagePump();
+        MessagePump();
         InputWaitAnyChange(s);
     }
     while (KeyTranslate(s) != 0) {

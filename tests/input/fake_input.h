@@ -10,6 +10,7 @@
 #include "input/input.h"
 #include "input/input_host.h"
 #include "platform/input_devices.h"
+#include "platform/window.h"
 
 namespace fake {
 
@@ -159,18 +160,25 @@ public:
 // the end without leaving the process.
 struct ProgramEnded {};
 
-// The window pump and the line editor's text drawing, as the commands reach them.
-class Host final : public InputHost {
+// The window's event queue, always empty: each message pump polls it once.
+class Events final : public platform::WindowEvents {
 public:
     int pumps = 0;
-    std::vector<std::string> printed;  // every TextPrint, in order
     // Called at each message pump with its number.
     std::function<void(int)> onPump;
 
-    void MessagePump() override {
+    bool Poll(platform::WindowEvent&) override {
         ++pumps;
         if (onPump) onPump(pumps);
+        return false;
     }
+};
+
+// The line editor's text drawing.
+class Host final : public InputHost {
+public:
+    std::vector<std::string> printed;  // every TextPrint, in order
+
     void TextPrint(int, int, const std::string& text) override { printed.push_back(text); }
 };
 

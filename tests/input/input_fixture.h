@@ -1,5 +1,5 @@
-// A started input record over the fake devices and host, with the frame calls, the backdrop
-// hooks and the end path's first step registered to record what the commands run.
+// A started input record over the fake devices, event queue and host, with the frame calls, the
+// backdrop hooks and the end path's first step registered to record what the commands run.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
+#include "runtime/window_events.h"
 #include "tests/input/fake_input.h"
 
 class InputFixture : public ::testing::Test {
@@ -20,6 +21,9 @@ protected:
         auto d = std::make_unique<fake::Devices>();
         dev = d.get();
         InputSystemInstall(std::move(d));
+        auto e = std::make_unique<fake::Events>();
+        events = e.get();
+        WindowEventsInstall(std::move(e));
         InputHostInstall(&host);
         fake::frame = &frame;
         FrameCallRegister(FrameCall::MusicCheck, fake::FrameMusicCheck);
@@ -47,11 +51,13 @@ protected:
         FrameCallRegister(FrameCall::MusicCheck, nullptr);
         fake::frame = nullptr;
         InputHostInstall(nullptr);
+        WindowEventsInstall(nullptr);
         InputSystemInstall(nullptr);
     }
     void Start(bool exclusive = true) { InputStart(state, nullptr, exclusive); }
 
     fake::Devices* dev = nullptr;
+    fake::Events* events = nullptr;
     fake::Host host;
     fake::Frame frame;
     InputState state;

@@ -18,7 +18,7 @@ protected:
 TEST_F(InputWaitTest, AnyChangeWaitGivesUpAfterFifteenQuietPasses) {
     InputWaitAnyChange(state);
     EXPECT_EQ(dev->sleeps, 15);
-    EXPECT_EQ(host.pumps, 15);
+    EXPECT_EQ(events->pumps, 15);
     EXPECT_EQ(frame.musicChecks, 15);
     EXPECT_EQ(state.mouseRefresh, 0);  // the last pass's read took the refresh
 }
@@ -60,13 +60,13 @@ TEST_F(InputWaitTest, EscapeEndsTheProgramInsideTheWaitUnlessSwitchedOff) {
 
 TEST_F(InputWaitTest, KeyWaitReturnsAfterACharacterKeyAndConsumesIt) {
     dev->keys[30] = true;  // held from before the wait: not the key it waits for
-    host.onPump = [&](int pump) {
+    events->onPump = [&](int pump) {
         if (pump == 1) dev->keys[30] = false;
         if (pump == 5) dev->keys[42] = true;  // a modifier alone does not end the wait
         if (pump == 20) dev->keys[48] = true;
     };
     KeyWaitCharacter(state);
-    EXPECT_GE(host.pumps, 20);
+    EXPECT_GE(events->pumps, 20);
     EXPECT_EQ(KeyTranslate(state), 0);  // consumed: the held b gives nothing more
     dev->keys[48] = false;
     KeyTranslate(state);
@@ -131,7 +131,7 @@ TEST_F(InputWaitTest, MouseWaitWaitsForPressAndRelease) {
     };
     MouseWaitClick(state);
     EXPECT_EQ(dev->mouseReads, 13);
-    EXPECT_GT(host.pumps, 0);
+    EXPECT_GT(events->pumps, 0);
 }
 
 }  // namespace
