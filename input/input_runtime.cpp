@@ -15,9 +15,6 @@
 
 namespace {
 
-InputTextHooks textHooks;
-bool running = false;
-
 class RuntimeHost final : public InputHost {
 public:
     void TextPrint(int x, int y, const std::string& text) override {
@@ -51,7 +48,7 @@ void InputRuntimeStart() {
     InputSystemInstall(platform::CreateInputSystem(platform::WindowHandle()));
     InputHostInstall(&runtimeHost);
     InputStart(*runtimeState.input, runtimeState.mainWindow, runtimeState.hidePointer != 0);
-    running = true;
+    runtimeState.input->running = true;
     FrameCallRegister(FrameCall::InputPoll, InputFramePoll);
     ShutdownRegister(ShutdownStep::Input, ShutdownStepInput);
 }
@@ -61,25 +58,14 @@ void InputPointerStateApply() {
 }
 
 bool InputRunning() {
-    return running;
+    return Input().running;
 }
 
 bool InputFrameKeyDown(int scanCode) {
-    return running && KeyDown(Input(), scanCode);
+    return Input().running && KeyDown(Input(), scanCode);
 }
 
 void InputTextHooksSet(const InputTextHooks& hooks) {
-    textHooks = hooks;
-}
-
-void InputBackdropSave() {
-    if (textHooks.backdropSave) textHooks.backdropSave();
-}
-
-void InputBackdropDraw() {
-    if (textHooks.backdropDraw) textHooks.backdropDraw();
-}
-
-void InputBackdropClear() {
-    if (textHooks.backdropClear) textHooks.backdropClear();
+    InputRecordCreate();
+    runtimeState.input->textHooks = hooks;
 }

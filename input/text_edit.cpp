@@ -1,18 +1,21 @@
 // The on-screen line editor behind TextInput.
 #include "input/input.h"
 #include "input/input_host.h"
-#include "input/input_runtime.h"
 #include "runtime/frame_calls.h"
 
 namespace {
 // Passes without a typed key between two cursor toggles, plus one.
 constexpr int kBlinkPasses = 20;
+
+void Run(void (*hook)()) {
+    if (hook) hook();
+}
 }  // namespace
 
 void TextInputEdit(InputState& s, std::string& text, int x, int y) {
     InputHost& host = Host();
-    InputBackdropSave();
-    InputBackdropDraw();
+    Run(s.textHooks.backdropSave);
+    Run(s.textHooks.backdropDraw);
     host.TextPrint(x, y, text);
     int idle = 0;
     bool cursor = false;
@@ -25,14 +28,14 @@ void TextInputEdit(InputState& s, std::string& text, int x, int y) {
                 cursor = !cursor;
             }
         } else if (c == 10) {
-            InputBackdropClear();
+            Run(s.textHooks.backdropClear);
             return;
         } else if (c == 8) {
             if (!text.empty()) text.pop_back();
         } else {
             text.push_back(static_cast<char>(c));
         }
-        InputBackdropDraw();
+        Run(s.textHooks.backdropDraw);
         host.TextPrint(x, y, cursor ? text + "_" : text);
     }
 }

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "input/input.h"
-#include "input/input_runtime.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
@@ -28,7 +27,7 @@ protected:
         fake::frame = &frame;
         FrameCallRegister(FrameCall::MusicCheck, fake::FrameMusicCheck);
         FrameCallRegister(FrameCall::Present, fake::FramePresent);
-        InputTextHooksSet({fake::BackdropSave, fake::BackdropDraw, fake::BackdropClear});
+        state.textHooks = {fake::BackdropSave, fake::BackdropDraw, fake::BackdropClear};
         ShutdownRegister(ShutdownStep::IniWriteBack, fake::EndStep);
         runtimeState.escapeQuits = true;
         runtimeState.screenWidth = 640;
@@ -46,7 +45,6 @@ protected:
         runtimeState.errorCode = defaults.errorCode;
         runtimeState.errorLine = defaults.errorLine;
         ShutdownRegister(ShutdownStep::IniWriteBack, nullptr);
-        InputTextHooksSet({});
         FrameCallRegister(FrameCall::Present, nullptr);
         FrameCallRegister(FrameCall::MusicCheck, nullptr);
         fake::frame = nullptr;
