@@ -78,7 +78,8 @@ public:
     int viewportX = 0, viewportY = 0, viewportWidth = 0, viewportHeight = 0;
     int spriteTransparentColour = 0x8000ff;
     int fontTransparentColour = 0;
-    uint8_t initialised = 0;  // texture deletions are skipped while 0
+    int framebufferAlphaBits = -1;  // the back buffer's alpha bits, read once; -1: not yet
+    uint8_t initialised = 0;        // texture deletions are skipped while 0
     void* instanceHandle = nullptr;
     void* glContext = nullptr;
 

@@ -223,21 +223,19 @@ void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out) {
     glReadPixels(x, y, w, h, format, GL_UNSIGNED_BYTE, out);
 }
 
-namespace {
-int alphaBitsCache = -1;
-}  // namespace
-
 int FramebufferAlphaBits() {
-    if (alphaBitsCache < 0 && GfxReady()) {
+    Renderer* r = runtimeState.renderer;
+    if (!r) return 0;
+    if (r->framebufferAlphaBits < 0 && GfxReady()) {
         GLint bits = 0;
         glGetIntegerv(GL_ALPHA_BITS, &bits);
-        alphaBitsCache = bits > 0 ? bits : 0;
+        r->framebufferAlphaBits = bits > 0 ? bits : 0;
     }
-    return alphaBitsCache < 0 ? 0 : alphaBitsCache;
+    return r->framebufferAlphaBits < 0 ? 0 : r->framebufferAlphaBits;
 }
 
 void FramebufferAlphaBitsOverride(int bits) {
-    alphaBitsCache = bits;
+    if (Renderer* r = runtimeState.renderer) r->framebufferAlphaBits = bits;
 }
 
 int TransparentColourOnScreen() {

@@ -51,8 +51,8 @@ void AlphaMaskFree(int s);
 // is 0): drawn at (4, 4) and read back, the old pixel restored.
 int TransparentColourOnScreen();
 
-// GL_ALPHA_BITS of the frame buffer, asked once and remembered. Override sets the answer
-// (-1 forgets it, so the next call asks GL again).
+// GL_ALPHA_BITS of the frame buffer, asked once and remembered by the renderer (0 without
+// one). Override sets the renderer's answer (-1 forgets it, so the next call asks GL again).
 int FramebufferAlphaBits();
 void FramebufferAlphaBitsOverride(int bits);
 

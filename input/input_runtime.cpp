@@ -15,38 +15,8 @@
 
 namespace {
 
-InputTextHooks textHooks;
-bool running = false;
-
 class RuntimeHost final : public InputHost {
 public:
-    void MusicCheck() override { FrameCallRun(FrameCall::MusicCheck); }
-    void MessagePump() override { ::MessagePump(); }
-    bool EscapeQuits() override { return runtimeState.escapeQuits; }
-    void EndProgram() override {
-        runtimeState.errorCode = 0.0;
-        runtimeState.errorLine = runtimeState.currentLine;
-        EndPath();
-    }
-    void WindowSize(int& width, int& height) override {
-        if (runtimeState.renderer) {
-            width = runtimeState.renderer->width;
-            height = runtimeState.renderer->height;
-        } else {
-            width = runtimeState.screenWidth;
-            height = runtimeState.screenHeight;
-        }
-    }
-    void FramePresent() override { FrameCallRun(FrameCall::Present); }
-    void BackdropSave() override {
-        if (textHooks.backdropSave) textHooks.backdropSave();
-    }
-    void BackdropDraw() override {
-        if (textHooks.backdropDraw) textHooks.backdropDraw();
-    }
-    void BackdropClear() override {
-        if (textHooks.backdropClear) textHooks.backdropClear();
-    }
     void TextPrint(int x, int y, const std::string& text) override {
         GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
     }
@@ -78,7 +48,7 @@ void InputRuntimeStart() {
     InputSystemInstall(platform::CreateInputSystem(platform::WindowHandle()));
     InputHostInstall(&runtimeHost);
     InputStart(*runtimeState.input, runtimeState.mainWindow, runtimeState.hidePointer != 0);
-    running = true;
+    runtimeState.input->running = true;
     FrameCallRegister(FrameCall::InputPoll, InputFramePoll);
     ShutdownRegister(ShutdownStep::Input, ShutdownStepInput);
 }
@@ -88,13 +58,14 @@ void InputPointerStateApply() {
 }
 
 bool InputRunning() {
-    return running;
+    return Input().running;
 }
 
 bool InputFrameKeyDown(int scanCode) {
-    return running && KeyDown(Input(), scanCode);
+    return Input().running && KeyDown(Input(), scanCode);
 }
 
 void InputTextHooksSet(const InputTextHooks& hooks) {
-    textHooks = hooks;
+    InputRecordCreate();
+    runtimeState.input->textHooks = hooks;
 }

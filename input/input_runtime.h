@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "input/input_state.h"
+
 // Start-up "Init Input": the record in its initial state, stored in runtimeState.input.
 void InputRecordCreate();
 // Start-up, with the window: starts the devices (mouse taken exclusively when hidePointer is
@@ -16,10 +18,6 @@ bool InputFrameKeyDown(int scanCode);
 // Start-up's pointer state: shown when hidePointer is 0, as PointerShow does.
 void InputPointerStateApply();
 
-// The line editor's backdrop (a background layer the 3D module keeps). Null: none.
-struct InputTextHooks {
-    void (*backdropSave)() = nullptr;   // copy the back buffer into background layer 3
-    void (*backdropDraw)() = nullptr;   // draw layer 3
-    void (*backdropClear)() = nullptr;  // clear layer 3
-};
+// The line editor's backdrop hooks (InputTextHooks, input_state.h), kept in the record;
+// setting them before start-up creates the record.
 void InputTextHooksSet(const InputTextHooks& hooks);

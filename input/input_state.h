@@ -6,7 +6,16 @@
 
 #include "platform/input_devices.h"
 
+// The line editor's backdrop (a background layer the 3D module keeps). Null: none.
+struct InputTextHooks {
+    void (*backdropSave)() = nullptr;   // copy the back buffer into background layer 3
+    void (*backdropDraw)() = nullptr;   // draw layer 3
+    void (*backdropClear)() = nullptr;  // clear layer 3
+};
+
 struct InputState {
+    bool running = false;  // start-up has started the devices (InputRuntimeStart)
+    InputTextHooks textHooks;
     int mouseX = 100;
     int mouseY = 100;
     platform::InputSystem* directInput = nullptr;        // the device layer; null = system only

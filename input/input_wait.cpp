@@ -2,7 +2,10 @@
 #include <cmath>
 
 #include "input/input.h"
-#include "input/input_host.h"
+#include "runtime/end_path.h"
+#include "runtime/frame_calls.h"
+#include "runtime/runtime_state.h"
+#include "runtime/window_events.h"
 
 namespace {
 
@@ -20,19 +23,25 @@ bool JoystickActive(InputState& s, int n) {
     return hat == 0 || hat == 9000 || hat == 18000 || hat == 27000;
 }
 
+// ESC inside a wait ends the program as a requested end does, with error code 0.
+void EscapeEnd() {
+    runtimeState.errorCode = 0.0;
+    runtimeState.errorLine = runtimeState.currentLine;
+    EndPath();
+}
+
 }  // namespace
 
 void InputWaitAnyChange(InputState& s) {
-    InputHost& host = Host();
     MouseReading m;
     MouseReadClamped(s, m);
     int x = s.mouseX, y = s.mouseY, b1 = m.button1, b2 = m.button2;
     for (int pass = 0; pass < 15; ++pass) {
-        host.MusicCheck();
-        host.MessagePump();
+        FrameCallRun(FrameCall::MusicCheck);
+        MessagePump();
         KeyboardPoll(s);
         s.mouseRefresh = 1;
-        if (host.EscapeQuits() && KeyDown(s, 1)) host.EndProgram();
+        if (runtimeState.escapeQuits && KeyDown(s, 1)) EscapeEnd();
         for (int k = 0; k < 255; ++k) {
             if (KeyDown(s, k)) return;
         }
@@ -48,12 +57,11 @@ void InputWaitAnyChange(InputState& s) {
 }
 
 void KeyWaitCharacter(InputState& s) {
-    InputHost& host = Host();
     while (KeyTranslate(s) != 0) {
     }
     while (KeyTranslate(s) == 0) {
-        host.MusicCheck();
-        host.MessagePump();
+        FrameCallRun(FrameCall::MusicCheck);
+        MessagePump();
         InputWaitAnyChange(s);
     }
     while (KeyTranslate(s) != 0) {

@@ -2,8 +2,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "gfx/renderer.h"
 #include "input/input.h"
-#include "input/input_host.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 
@@ -113,8 +114,12 @@ bool MouseRead(InputState& s, MouseReading& out) {
 
 void MouseReadClamped(InputState& s, MouseReading& out) {
     MouseRead(s, out);
-    int w, h;
-    Host().WindowSize(w, h);
+    // The renderer's size in pixels; before it exists, the size start-up asks for.
+    int w = runtimeState.screenWidth, h = runtimeState.screenHeight;
+    if (const Renderer* r = runtimeState.renderer) {
+        w = r->width;
+        h = r->height;
+    }
     if (s.mouseX > w - 1) s.mouseX = w - 1;
     if (s.mouseY > h - 1) s.mouseY = h - 1;
     if (s.mouseX < 0) s.mouseX = 0;

@@ -1,21 +1,26 @@
 // The on-screen line editor behind TextInput.
 #include "input/input.h"
 #include "input/input_host.h"
+#include "runtime/frame_calls.h"
 
 namespace {
 // Passes without a typed key between two cursor toggles, plus one.
 constexpr int kBlinkPasses = 20;
+
+void Run(void (*hook)()) {
+    if (hook) hook();
+}
 }  // namespace
 
 void TextInputEdit(InputState& s, std::string& text, int x, int y) {
     InputHost& host = Host();
-    host.BackdropSave();
-    host.BackdropDraw();
+    Run(s.textHooks.backdropSave);
+    Run(s.textHooks.backdropDraw);
     host.TextPrint(x, y, text);
     int idle = 0;
     bool cursor = false;
     for (;;) {
-        host.FramePresent();
+        FrameCallRun(FrameCall::Present);
         int c = KeyTranslate(s);
         if (c == 0) {
             if (++idle > kBlinkPasses) {
@@ -23,14 +28,14 @@ void TextInputEdit(InputState& s, std::string& text, int x, int y) {
                 cursor = !cursor;
             }
         } else if (c == 10) {
-            host.BackdropClear();
+            Run(s.textHooks.backdropClear);
             return;
         } else if (c == 8) {
             if (!text.empty()) text.pop_back();
         } else {
             text.push_back(static_cast<char>(c));
         }
-        host.BackdropDraw();
+        Run(s.textHooks.backdropDraw);
         host.TextPrint(x, y, cursor ? text + "_" : text);
     }
 }

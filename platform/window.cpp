@@ -285,4 +285,15 @@ bool WindowEventPoll(WindowEvent& ev) {
     return true;
 }
 
+namespace {
+class SdlWindowEvents final : public WindowEvents {
+public:
+    bool Poll(WindowEvent& ev) override { return WindowEventPoll(ev); }
+};
+}  // namespace
+
+std::unique_ptr<WindowEvents> CreateWindowEvents() {
+    return std::make_unique<SdlWindowEvents>();
+}
+
 }  // namespace platform

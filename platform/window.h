@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -85,5 +86,15 @@ struct WindowEvent {
 };
 // Takes one waiting event, if any; never blocks.
 bool WindowEventPoll(WindowEvent& ev);
+
+// The window's event queue as the runtime reads it; tests install a scripted one.
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    // Takes one waiting event, if any; never blocks.
+    virtual bool Poll(WindowEvent& ev) = 0;
+};
+// The SDL queue (WindowEventPoll).
+std::unique_ptr<WindowEvents> CreateWindowEvents();
 
 }  // namespace platform

@@ -30,7 +30,11 @@ void RestoreExecutableFolder() {
 const bool currentFolderRegistered =
     (ShutdownRegister(ShutdownStep::CurrentFolder, RestoreExecutableFolder), true);
 
-bool ending = false;
+// The end path's own state.
+struct EndPathState {
+    bool ending = false;  // an end has begun: its trace is written
+};
+EndPathState endPath;
 
 }  // namespace
 
@@ -55,8 +59,8 @@ void EndPathShutdown() {
 [[noreturn]] static void EndWith(bool requested) {
     // A step that ends the program again (an error inside a shutdown step) finishes the
     // remaining steps without a second trace.
-    if (!ending) {
-        ending = true;
+    if (!endPath.ending) {
+        endPath.ending = true;
         if (runtimeState.debugMode) {
             for (const std::string& line :
                  EndPathTraceLines(runtimeState.errorCode, runtimeState.errorLine,

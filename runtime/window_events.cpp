@@ -8,6 +8,17 @@
 #include "runtime/runtime_state.h"
 
 namespace {
+std::unique_ptr<platform::WindowEvents>& events() {
+    static std::unique_ptr<platform::WindowEvents> e;
+    return e;
+}
+
+platform::WindowEvents& Events() {
+    auto& e = events();
+    if (!e) e = platform::CreateWindowEvents();
+    return *e;
+}
+
 void ActivationChange(bool active) {
     RuntimeState& rs = runtimeState;
     if (rs.debugMode != 0 || !rs.autoPause) return;
@@ -20,7 +31,7 @@ void ActivationChange(bool active) {
 
 bool MessageDispatchOne() {
     platform::WindowEvent ev;
-    if (!platform::WindowEventPoll(ev)) return false;
+    if (!Events().Poll(ev)) return false;
     switch (ev.kind) {
         case platform::WindowEventKind::CloseRequest:
             EndPath();
@@ -40,4 +51,8 @@ bool MessagePump() {
     while (MessageDispatchOne()) {
     }
     return true;
+}
+
+void WindowEventsInstall(std::unique_ptr<platform::WindowEvents> e) {
+    events() = std::move(e);
 }

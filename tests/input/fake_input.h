@@ -10,6 +10,7 @@
 #include "input/input.h"
 #include "input/input_host.h"
 #include "platform/input_devices.h"
+#include "platform/window.h"
 
 namespace fake {
 
@@ -155,39 +156,56 @@ public:
     }
 };
 
-// Thrown by EndProgram so a test sees the end without leaving the process.
+// Thrown by the end path's first shutdown step, which the fixture registers, so a test sees
+// the end without leaving the process.
 struct ProgramEnded {};
 
-class Host final : public InputHost {
+// The window's event queue, always empty: each message pump polls it once.
+class Events final : public platform::WindowEvents {
 public:
-    bool escapeQuits = true;
-    int width = 640, height = 480;
-    int presents = 0, pumps = 0, musicChecks = 0, backdropSaves = 0, backdropClears = 0;
-    std::vector<std::string> printed;  // every TextPrint, in order
-    // Called at each present with its number, so a test can press and release keys.
-    std::function<void(int)> onPresent;
+    int pumps = 0;
     // Called at each message pump with its number.
     std::function<void(int)> onPump;
 
-    void MusicCheck() override { ++musicChecks; }
-    void MessagePump() override {
+    bool Poll(platform::WindowEvent&) override {
         ++pumps;
         if (onPump) onPump(pumps);
+        return false;
     }
-    bool EscapeQuits() override { return escapeQuits; }
-    void EndProgram() override { throw ProgramEnded{}; }
-    void WindowSize(int& w, int& h) override {
-        w = width;
-        h = height;
-    }
-    void FramePresent() override {
-        ++presents;
-        if (onPresent) onPresent(presents);
-    }
-    void BackdropSave() override { ++backdropSaves; }
-    void BackdropDraw() override {}
-    void BackdropClear() override { ++backdropClears; }
+};
+
+// The line editor's text drawing.
+class Host final : public InputHost {
+public:
+    std::vector<std::string> printed;  // every TextPrint, in order
+
     void TextPrint(int, int, const std::string& text) override { printed.push_back(text); }
 };
+
+// What the commands run through the frame calls and the line editor's backdrop hooks; the
+// fixture registers the functions below, which count into the installed record.
+struct Frame {
+    int presents = 0, musicChecks = 0, backdropSaves = 0, backdropClears = 0;
+    // Called at each present with its number, so a test can press and release keys.
+    std::function<void(int)> onPresent;
+};
+inline Frame* frame = nullptr;
+inline void FrameMusicCheck() {
+    ++frame->musicChecks;
+}
+inline void FramePresent() {
+    ++frame->presents;
+    if (frame->onPresent) frame->onPresent(frame->presents);
+}
+inline void BackdropSave() {
+    ++frame->backdropSaves;
+}
+inline void BackdropDraw() {}
+inline void BackdropClear() {
+    ++frame->backdropClears;
+}
+inline void EndStep() {
+    throw ProgramEnded{};
+}
 
 }  // namespace fake

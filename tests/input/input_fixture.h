@@ -1,4 +1,5 @@
-// A started input record over the fake devices and host.
+// A started input record over the fake devices, event queue and host, with the frame calls, the
+// backdrop hooks and the end path's first step registered to record what the commands run.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,10 @@
 #include <memory>
 
 #include "input/input.h"
+#include "runtime/frame_calls.h"
+#include "runtime/runtime_state.h"
+#include "runtime/shutdown.h"
+#include "runtime/window_events.h"
 #include "tests/input/fake_input.h"
 
 class InputFixture : public ::testing::Test {
@@ -15,19 +20,43 @@ protected:
         auto d = std::make_unique<fake::Devices>();
         dev = d.get();
         InputSystemInstall(std::move(d));
+        auto e = std::make_unique<fake::Events>();
+        events = e.get();
+        WindowEventsInstall(std::move(e));
         InputHostInstall(&host);
+        fake::frame = &frame;
+        FrameCallRegister(FrameCall::MusicCheck, fake::FrameMusicCheck);
+        FrameCallRegister(FrameCall::Present, fake::FramePresent);
+        state.textHooks = {fake::BackdropSave, fake::BackdropDraw, fake::BackdropClear};
+        ShutdownRegister(ShutdownStep::IniWriteBack, fake::EndStep);
+        runtimeState.escapeQuits = true;
+        runtimeState.screenWidth = 640;
+        runtimeState.screenHeight = 480;
     }
     void TearDown() override {
         // Leave the process-wide character memory empty for the next test.
         dev->keys.fill(false);
         dev->virtualKeys.fill(false);
         KeyTranslate(state);
+        RuntimeState defaults;
+        runtimeState.escapeQuits = defaults.escapeQuits;
+        runtimeState.screenWidth = defaults.screenWidth;
+        runtimeState.screenHeight = defaults.screenHeight;
+        runtimeState.errorCode = defaults.errorCode;
+        runtimeState.errorLine = defaults.errorLine;
+        ShutdownRegister(ShutdownStep::IniWriteBack, nullptr);
+        FrameCallRegister(FrameCall::Present, nullptr);
+        FrameCallRegister(FrameCall::MusicCheck, nullptr);
+        fake::frame = nullptr;
         InputHostInstall(nullptr);
+        WindowEventsInstall(nullptr);
         InputSystemInstall(nullptr);
     }
     void Start(bool exclusive = true) { InputStart(state, nullptr, exclusive); }
 
     fake::Devices* dev = nullptr;
+    fake::Events* events = nullptr;
     fake::Host host;
+    fake::Frame frame;
     InputState state;
 };

@@ -1,4 +1,5 @@
-// The waits, the line editor and the frame step's keyboard poll, over the fake host.
+// The waits, the line editor and the frame step's keyboard poll, over the fake devices, host and
+// frame calls.
 #include <gtest/gtest.h>
 
 #include "tests/input/input_fixture.h"
@@ -17,8 +18,8 @@ protected:
 TEST_F(InputWaitTest, AnyChangeWaitGivesUpAfterFifteenQuietPasses) {
     InputWaitAnyChange(state);
     EXPECT_EQ(dev->sleeps, 15);
-    EXPECT_EQ(host.pumps, 15);
-    EXPECT_EQ(host.musicChecks, 15);
+    EXPECT_EQ(events->pumps, 15);
+    EXPECT_EQ(frame.musicChecks, 15);
     EXPECT_EQ(state.mouseRefresh, 0);  // the last pass's read took the refresh
 }
 
@@ -53,19 +54,19 @@ TEST_F(InputWaitTest, AnyChangeWaitSeesJoystickHatsAndAxes) {
 TEST_F(InputWaitTest, EscapeEndsTheProgramInsideTheWaitUnlessSwitchedOff) {
     dev->keys[1] = true;
     EXPECT_THROW(InputWaitAnyChange(state), fake::ProgramEnded);
-    host.escapeQuits = false;
+    runtimeState.escapeQuits = false;
     EXPECT_NO_THROW(InputWaitAnyChange(state));
 }
 
 TEST_F(InputWaitTest, KeyWaitReturnsAfterACharacterKeyAndConsumesIt) {
     dev->keys[30] = true;  // held from before the wait: not the key it waits for
-    host.onPump = [&](int pump) {
+    events->onPump = [&](int pump) {
         if (pump == 1) dev->keys[30] = false;
         if (pump == 5) dev->keys[42] = true;  // a modifier alone does not end the wait
         if (pump == 20) dev->keys[48] = true;
     };
     KeyWaitCharacter(state);
-    EXPECT_GE(host.pumps, 20);
+    EXPECT_GE(events->pumps, 20);
     EXPECT_EQ(KeyTranslate(state), 0);  // consumed: the held b gives nothing more
     dev->keys[48] = false;
     KeyTranslate(state);
@@ -76,7 +77,7 @@ TEST_F(InputWaitTest, KeyWaitReturnsAfterACharacterKeyAndConsumesIt) {
 TEST_F(InputWaitTest, TextInputTypesBackspacesBlinksAndReturnsOnEnter) {
     std::string text;
     // Frame by frame: which keys are down after that present.
-    host.onPresent = [&](int frame) {
+    frame.onPresent = [&](int frame) {
         dev->keys.fill(false);
         switch (frame) {
             case 1:
@@ -106,9 +107,9 @@ TEST_F(InputWaitTest, TextInputTypesBackspacesBlinksAndReturnsOnEnter) {
     };
     TextInputEdit(state, text, 10, 20);
     EXPECT_EQ(text, "a ");
-    EXPECT_EQ(host.presents, 60);
-    EXPECT_EQ(host.backdropSaves, 1);
-    EXPECT_EQ(host.backdropClears, 1);
+    EXPECT_EQ(frame.presents, 60);
+    EXPECT_EQ(frame.backdropSaves, 1);
+    EXPECT_EQ(frame.backdropClears, 1);
     ASSERT_EQ(host.printed.size(), 60u);  // the first print plus one per pass but the last
     EXPECT_EQ(host.printed[0], "");
     EXPECT_EQ(host.printed[3], "a");
@@ -130,7 +131,7 @@ TEST_F(InputWaitTest, MouseWaitWaitsForPressAndRelease) {
     };
     MouseWaitClick(state);
     EXPECT_EQ(dev->mouseReads, 13);
-    EXPECT_GT(host.pumps, 0);
+    EXPECT_GT(events->pumps, 0);
 }
 
 }  // namespace

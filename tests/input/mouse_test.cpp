@@ -47,7 +47,7 @@ TEST_F(MouseTest, ClampKeepsThePositionInsideTheWindowAndRemembersIt) {
     MouseReadClamped(state, m);
     EXPECT_EQ(state.mouseX, 639);  // 642 clamped again
     EXPECT_EQ(state.mouseY, 2);
-    host.width = 0;  // no window: the lower bound wins
+    runtimeState.screenWidth = 0;  // no window: the lower bound wins
     MouseReadClamped(state, m);
     EXPECT_EQ(state.mouseX, 0);
 }
