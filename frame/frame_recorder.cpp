@@ -140,5 +140,5 @@ void FrameRecorderFrameDone() {
         runtimeState.errorCode = 0.0;
         EndPath();
     }
-    s.workStart = std::chrono::steady_clock::now();
+    if (!s.logPath.empty()) s.workStart = std::chrono::steady_clock::now();
 }
