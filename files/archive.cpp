@@ -9,6 +9,7 @@
 #include "files/extract_folder.h"
 #include "files/files_state.h"
 #include "platform/files.h"
+#include "runtime/error_log.h"
 #include "runtime/shutdown.h"
 
 namespace {
@@ -223,7 +224,32 @@ void ArchiveStartup(const std::string& exePath) {
     ShutdownRegister(ShutdownStep::Archives, &ArchiveShutdown);
 }
 
+std::string ArchiveProblem(const std::string& archivePath) {
+    if (archivePath.size() > kArchivePathMax) return "name too long";
+    int fd = platform::FileOpenRead(Slashed(archivePath));
+    if (fd == platform::kNoFile) return "cannot be opened";
+    FdCloser closer{fd};
+    FileArchiveSource src(fd);
+    int32_t dir = 0;
+    switch (ArchiveTrailerRead(src, dir)) {
+        case TrailerStatus::Ok:
+            return "";
+        case TrailerStatus::Unreadable:
+            return "cannot be read";
+        case TrailerStatus::BadMagic:
+            break;
+    }
+    return "not a media archive";
+}
+
 void ArchiveShoeboxSet(const std::string& mediaPath, const std::string& musicPath) {
+    // The lookups open the archives lazily and fall back to loose files in silence; a game
+    // author who names an archive learns here, once, why it will not be used.
+    for (const std::string& path : {mediaPath, musicPath}) {
+        if (path.empty()) continue;
+        const std::string problem = ArchiveProblem(path);
+        if (!problem.empty()) ErrorLogAppend("ShoeboxSet: " + path + ": " + problem);
+    }
     if (Files().mediaLookup) ArchiveSlotReset(*Files().mediaLookup, mediaPath);
     if (Files().musicLookup) ArchiveSlotReset(*Files().musicLookup, musicPath);
 }

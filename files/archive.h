@@ -45,7 +45,11 @@ int MusicResolve(const std::string& name, std::string& path);
 // cleanup with the shutdown.
 void ArchiveStartup(const std::string& exePath);
 
-// Resets both slots: enabled, extracted files deleted, new archive paths.
+// Why an archive file cannot serve lookups ("cannot be opened", "not a media archive", ...),
+// or "" when it can.
+std::string ArchiveProblem(const std::string& archivePath);
+// Resets both slots: enabled, extracted files deleted, new archive paths. A named archive
+// that cannot serve is reported in the error log.
 void ArchiveShoeboxSet(const std::string& mediaPath, const std::string& musicPath);
 
 // Deletes what both slots still hold and the private folder (the shutdown step).

@@ -12,6 +12,7 @@
 #include "gfx/font_builtin.h"
 #include "gfx/gfx_int.h"
 #include "gfx/gfx_text.h"
+#include "gfx/picture_file_load.h"
 #include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
@@ -68,10 +69,7 @@ void FontLoad(const RtString& file, double font) {
     const int slot = kFontSlotBase + n;
     const Renderer* r = GfxRenderer();
     if (!r) return;
-    const std::string name = RtToStd(file);
-    std::string bytes;
-    if (MediaRead(name, bytes) && SlotLoadBytes(slot, bytes, name, r->fontTransparentColour, false))
-        return;
+    if (PictureFileLoad("FontLoad", slot, RtToStd(file), r->fontTransparentColour, false)) return;
     BuiltinInstall(slot);
 }
 

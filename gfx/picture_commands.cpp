@@ -14,6 +14,7 @@
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_int.h"
 #include "gfx/image_file.h"
+#include "gfx/picture_file_load.h"
 #include "gfx/renderer.h"
 #include "gfx/texture_prep.h"
 #include "gfx/texture_store.h"
@@ -28,13 +29,10 @@ namespace {
 constexpr int kBumpTransparentColour = 0x8000ff;
 constexpr double kFadeMilliseconds = 1500.0;
 
-double LoadInto(const RtString& file, double slotNumber, int transparent, bool normalMap) {
-    const int s = GfxInt(slotNumber);
-    if (!SlotGet(s)) return 0;
-    const std::string name = RtToStd(file);
-    std::string bytes;
-    if (!MediaRead(name, bytes)) return 0;
-    return SlotLoadBytes(s, bytes, name, transparent, normalMap) ? 1 : 0;
+double LoadInto(const char* command, const RtString& file, double slotNumber, int transparent,
+                bool normalMap) {
+    return PictureFileLoad(command, GfxInt(slotNumber), RtToStd(file), transparent, normalMap) ? 1
+                                                                                               : 0;
 }
 
 // Saves go to the name as given; only the separators are made the platform's.
@@ -57,11 +55,12 @@ void ColourBufferClear() {
 
 double SpriteLoad(const RtString& file, double slot) {
     Renderer* r = GfxRenderer();
-    return LoadInto(file, slot, r ? r->spriteTransparentColour : kBumpTransparentColour, false);
+    return LoadInto("SpriteLoad", file, slot,
+                    r ? r->spriteTransparentColour : kBumpTransparentColour, false);
 }
 
 double SpriteLoadBump(const RtString& file, double slot) {
-    return LoadInto(file, slot, kBumpTransparentColour, true);
+    return LoadInto("SpriteLoadBump", file, slot, kBumpTransparentColour, true);
 }
 
 double AnimLoad(const RtString& file, double slot, double frameWidth, double frameHeight) {

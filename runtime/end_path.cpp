@@ -6,6 +6,7 @@
 #include "core/int_convert.h"
 #include "platform/paths.h"
 #include "runtime/error_log.h"
+#include "runtime/error_text.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
 
@@ -61,6 +62,14 @@ void EndPathShutdown() {
     // remaining steps without a second trace.
     if (!endPath.ending) {
         endPath.ending = true;
+        // A release build leaves no trace in the log, so an error end would otherwise say
+        // nothing at all: one line on standard error names the code and where it was set.
+        if (!requested && ToInt(runtimeState.errorCode) != 0) {
+            const std::string line = RuntimeErrorLine(
+                runtimeState.errorCode, runtimeState.currentModule, runtimeState.errorLine);
+            std::fprintf(stderr, "%s\n", line.c_str());
+            std::fflush(stderr);
+        }
         if (runtimeState.debugMode) {
             for (const std::string& line :
                  EndPathTraceLines(runtimeState.errorCode, runtimeState.errorLine,

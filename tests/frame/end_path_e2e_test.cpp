@@ -61,6 +61,9 @@ TEST(EndPathE2E, DebugErrorEndsWithTraceCodeAndTheExecutablesFolder) {
     testsupport::RunResult r = testsupport::RunProgram(path, {});
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 9) << r.output;
+    EXPECT_NE(r.output.find("runtime error 9 (array index out of range) in unit 7 line 120\n"),
+              std::string::npos)
+        << r.output;
     const std::string log = Log();
     EXPECT_NE(log.find("Init Finalized\r\n-End On Line\r\n9\r\n119\r\n120\r\n7\r\n"),
               std::string::npos)
@@ -75,6 +78,7 @@ TEST(EndPathE2E, ReleaseNormalEndWritesNoTrace) {
         testsupport::RunProgram(testsupport::ProgramPath("frame", "end_normal"), {});
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(r.output.find("runtime error"), std::string::npos) << r.output;
     const std::string log = Log();
     EXPECT_NE(log.find("game ran\r\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("-End On Line"), std::string::npos) << log;

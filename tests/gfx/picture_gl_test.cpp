@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -546,3 +547,30 @@ TEST_F(PictureGL, BackgroundGrabAndFadeLoad) {
 }
 
 }  // namespace
+
+TEST_F(PictureGL, FailedLoadsSayWhichFileAndWhyInTheLog) {
+    ASSERT_TRUE(testsupport::WriteFile(Path("text.png"), "not a picture"));
+    struct Case {
+        std::function<void()> load;
+        std::string line;
+    } cases[] = {
+        {[&] { SpriteLoad(Rt(Path("gone.png")), 3); },
+         "SpriteLoad: " + Path("gone.png") + ": not found"},
+        {[&] { SpriteLoad(Rt(Path("text.png")), 3); },
+         "SpriteLoad: " + Path("text.png") + ": not a picture that can be read"},
+        {[&] { SpriteLoad(Rt(Path("text.png")), -1); },
+         "SpriteLoad: " + Path("text.png") + ": slot out of range"},
+        {[&] { FontLoad(Rt(Path("gone.png")), 2); },
+         "FontLoad: " + Path("gone.png") + ": not found"},
+        {[&] { ShoeboxSet(Rt(Path("gone.sbx")), Rt("")); },
+         "ShoeboxSet: " + Path("gone.sbx") + ": cannot be opened"},
+        {[&] { ShoeboxSet(Rt(Path("text.png")), Rt("")); },
+         "ShoeboxSet: " + Path("text.png") + ": not a media archive"},
+    };
+    for (const Case& c : cases) {
+        ErrorLogReset();
+        c.load();
+        EXPECT_NE(testsupport::ReadFile(ErrorLogPath()).find(c.line + "\r\n"), std::string::npos)
+            << c.line;
+    }
+}
