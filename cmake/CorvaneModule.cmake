@@ -2,14 +2,19 @@
 # modules it may call, lowest last; they are its link line and, through
 # scripts/check_layers.py, the only module folders its files may include. Everything includes
 # from the source root ("gfx/renderer.h"), so the check script is what holds the layers.
+# LIBS are the system libraries the module uses. Each module's objects and system libraries
+# are also gathered (global properties CORVANE_OBJECTS, CORVANE_SYSTEM_LIBS) into libcorvane.
 function(corvane_module name)
     cmake_parse_arguments(M "" "" "DEPENDS;LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     add_library(corvane_${name} STATIC ${sources})
     target_include_directories(corvane_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_features(corvane_${name} PUBLIC cxx_std_20)
     set(deps)
     foreach(d ${M_DEPENDS})
         list(APPEND deps corvane_${d})
     endforeach()
     target_link_libraries(corvane_${name} PUBLIC ${deps} ${M_LIBS})
+    set_property(GLOBAL APPEND PROPERTY CORVANE_OBJECTS $<TARGET_OBJECTS:corvane_${name}>)
+    set_property(GLOBAL APPEND PROPERTY CORVANE_SYSTEM_LIBS ${M_LIBS})
 endfunction()

@@ -7,8 +7,10 @@
 #include <initializer_list>
 #include <type_traits>
 
-#include "core/int_convert.h"
-#include "core/rt_string.h"
+// Public headers (installed with corvane.h) reach their siblings by their own folder, so a
+// game's own core/ folder can never stand in for ours.
+#include "int_convert.h"
+#include "rt_string.h"
 
 template <typename T>
 class RtArray {
