@@ -13,6 +13,11 @@
 void GameMain();
 
 // ---- frame: the frame loop (frame/frame_loop.cpp) ----
+// Start-up changes into the executable's folder before GameMain runs, so relative paths
+// (IniOpen, ScreenSave, ShoeboxSet, FileOpen, the loaders) count from there, wherever the
+// program was started from. The error log is ErrorLog.txt in the temporary folder ($TMPDIR,
+// else /tmp), emptied at every start; a runtime error also writes one line to standard error.
+
 // Shows the drawn frame, handles window events, holds while paused, ends the program on ESC
 // or Alt+F4, and waits for the next frame slot.
 void FramePresent();
@@ -32,48 +37,75 @@ void EscapeQuitSet(double flag);            // ESC ends the program
 #include "core/math_ops.h"
 
 // Positions are 0-based; every number used as an integer is truncated toward zero.
-double StringLength(const RtString& s);
+
+double StringLength(const RtString& s);  // the number of characters
 double StringLength(double value);  // length of the number's text
+// Count characters from position (fewer at the end; count < 0: to the end)
 RtString StringMid(const RtString& s, double position, double count);
+// Position of needle at or after start, or -1.
 double StringFind(const RtString& haystack, const RtString& needle, double start);
 double StringFind(const char* haystack, const char* needle, double start);
 double StringFind(const RtString& haystack, const char* needle, double start);
 double StringFind(const char* haystack, const RtString& needle, double start);
+// Every occurrence of search replaced.
 RtString StringReplace(const RtString& s, const RtString& search, const RtString& replacement);
+// ASCII letters lower-cased.
 RtString StringLower(const RtString& s);
+// ASCII letters upper-cased.
 RtString StringUpper(const RtString& s);
+// The first character's code 0..255 (0 for "")
 double StringCode(const RtString& s);
+// The one-character text of code's low byte ("" for 0)
 RtString StringChar(double code);
+// Value with decimals places, right-aligned in width characters.
 RtString NumberFormat(double width, double decimals, double value);
+// Count bytes as upper-case hexadecimal text.
 RtString HexEncode(const void* bytes, double count);
 
+// Sizes, not highest indices: ArrayDim(a, 10) gives indices 0..9 (-1 reaches 9, as from the
+// end); up to 4 dimensions, 0 for one not in use. Old contents are dropped.
 void ArrayDim(RtNumberArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
 void ArrayDim(RtIntArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
 void ArrayDim(RtStringArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+// New sizes, keeping the elements that still fit.
 void ArrayRedim(RtNumberArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
 void ArrayRedim(RtIntArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
 void ArrayRedim(RtStringArray& a, double s1, double s2 = 0, double s3 = 0, double s4 = 0);
+// The size of dimension 0..3 (0 the first, as in ArrayDim's s1), 0 beyond.
 double ArraySize(const RtNumberArray& a, double dimension);
 double ArraySize(const RtIntArray& a, double dimension);
 double ArraySize(const RtStringArray& a, double dimension);
+// Appends to a one-dimensional string array (two dimensions: error 8)
 void ArrayPush(RtStringArray& a, const RtString& s);
+// Sets the first elements in order from values.
 void ArrayFill(RtNumberArray& a, double count, const double* values);
 void ArrayFill(RtIntArray& a, double count, const int32_t* values);
 void ArrayFill(RtNumberArray& a, std::initializer_list<double> values);
 void ArrayFill(RtIntArray& a, std::initializer_list<int32_t> values);
 
+// Sine of an angle in degrees.
 double MathSin(double degrees);
+// Cosine of an angle in degrees.
 double MathCos(double degrees);
+// Tangent of an angle in degrees.
 double MathTan(double degrees);
 double MathAtan(double y, double x);  // degrees, -180..180
+// Arc sine in degrees.
 double MathAsin(double x);
+// Arc cosine in degrees.
 double MathAcos(double x);
+// Square root.
 double MathSqrt(double x);
+// Base raised to exponent.
 double MathPow(double base, double exponent);
+// Floating-point remainder of x / y.
 double MathFmod(double x, double y);
 double MathMod(double a, double b);  // 32-bit integer remainder
+// Absolute value.
 double MathAbs(double v);
+// The smaller.
 double MathMin(double a, double b);
+// The larger.
 double MathMax(double a, double b);
 // The 32-bit integer forms, chosen only when both arguments are int.
 template <std::same_as<int> T>
@@ -92,6 +124,7 @@ template <std::same_as<int> T>
 T MathMod(T a, T b) {
     return MathModInt(a, b);
 }
+// 1 when the two rectangles (x, y, width, height) overlap, else 0.
 double RectOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2,
                    double h2);
 double RandomGet(double n);    // 0..n inclusive; 0 when n <= 0
@@ -105,19 +138,30 @@ void RandomSeed(double seed);  // the seed's integral part modulo 2^32
 // that cannot deliver all its bytes, or a write on a closed channel or one that does not
 // complete, ends it with error 3. Test FileEnd before reading.
 double FileOpen(double channel, const RtString& path, double readFlag);  // 1 opened, else 0
+// Closes the channel (a closed one: nothing)
 void FileClose(double channel);
+// Closes every channel.
 void FileCloseAll();
 double FileEnd(double channel);  // 1 when position >= size (a write channel: always 1)
+// The read or write position in bytes.
 double FilePosition(double channel);
 // mode 0 from the start, > 0 from the current place, < 0 from the end.
 void FileSeek(double channel, double offset, double mode);
+// Reads a signed 8-bit value.
 void FileReadByte(double channel, double& value);
+// Reads an unsigned 8-bit value.
 void FileReadUByte(double channel, double& value);
+// Reads a signed 16-bit value (little-endian)
 void FileReadWord(double channel, double& value);
+// Reads an unsigned 16-bit value (little-endian)
 void FileReadUWord(double channel, double& value);
+// Reads a signed 32-bit value (little-endian)
 void FileReadLong(double channel, double& value);
+// Reads an unsigned 32-bit value (little-endian)
 void FileReadULong(double channel, double& value);
+// Reads a 32-bit float.
 void FileReadFloat(double channel, double& value);
+// Reads a 64-bit double.
 void FileReadDouble(double channel, double& value);
 // Exactly count bytes; the text stops at the first zero byte among them.
 void FileReadString(double channel, RtString& value, double count);
@@ -125,13 +169,21 @@ void FileReadString(double channel, RtString& value, double count);
 void FileReadLine(double channel, RtString& value);
 void FileReadLine(double channel, double& value);
 void FileReadLine(double channel, int& value);
+// Writes the value as 8 bits.
 void FileWriteByte(double channel, double value);
+// Writes the value as 8 bits, unsigned.
 void FileWriteUByte(double channel, double value);
+// Writes the value as 16 bits (little-endian)
 void FileWriteWord(double channel, double value);
+// Writes the value as 16 bits, unsigned.
 void FileWriteUWord(double channel, double value);
+// Writes the value as 32 bits (little-endian)
 void FileWriteLong(double channel, double value);
+// Writes the value as 32 bits, unsigned.
 void FileWriteULong(double channel, double value);
+// Writes a 32-bit float.
 void FileWriteFloat(double channel, double value);
+// Writes a 64-bit double.
 void FileWriteDouble(double channel, double value);
 void FileWriteString(double channel, const RtString& text);  // no terminator, no line end
 void FileWriteLine(double channel, const RtString& text);    // followed by CR LF
@@ -140,14 +192,17 @@ void FileWriteLine(double channel, int value);
 // Path commands; '\' in paths is taken as '/'.
 double FileSize(const RtString& path);    // 0 when it is not a readable file
 double FileExists(const RtString& path);  // 1 for a readable regular file
+// 1 deleted, else 0.
 double FileDelete(const RtString& path);
 // Copies through a temporary file beside the target: a failed copy leaves the target as it was.
 void FileCopy(const RtString& source, const RtString& target);
 RtString DirectoryGet();  // with '/' separators and a trailing '/'
+// Changes the current folder: 1 done, else 0.
 double DirectorySet(const RtString& path);
 // Folders first ("." and ".." included, unfiltered), then files matching pattern; the result
 // is files + 65536 x folders.
 double FileList(const RtString& pattern, RtStringArray& names);
+// 1 when text matches the wildcard pattern (* and ?)
 double PatternMatch(const RtString& pattern, const RtString& text);
 // Media archives for the loaders and for music; resets both lookups.
 void ShoeboxSet(const RtString& mediaArchive, const RtString& musicArchive);
@@ -182,24 +237,30 @@ void LineMark(double unit, double line);
 // "" -> "LINUX", "DEVICE", "ID", "TIME", "BATTERY", "GLEXT:<gl function>", else "NO_DATA".
 // The key is upper-cased in place.
 RtString PlatformInfo(RtString& key);
+// The arguments the program was started with, as one text.
 RtString CommandLineGet();
 // "TX" + text to an attached debugger; nothing without one.
 void DebugOut(const RtString& text);
-// Appends a line to ErrorLog.txt; null text writes "NULL".
+// Appends a line to the error log (ErrorLog.txt in $TMPDIR or /tmp); null text writes "NULL".
 void LogWrite(const RtString& text);
 void LogWrite(const char* text);
+// Connects standard input and output to the terminal, if there is one.
 void ConsoleOpen();
+// The main window's handle as a number (0 before it exists)
 double WindowHandleGet();
 // 1 when a debugger is attached (the window hides until the next frame), else 0.
 double DebugBreakpoint(double line);
 // Data lists: DataRestore makes a list current; reading past its end is runtime error 20.
 void DataRestore(DataList& list);
+// The next item of the current data list.
 void DataRead(RtString& variable);
 void DataRead(double& variable);
 void DataRead(int& variable);
 // The program's callable subroutines (a table ending with a null name).
 void SubroutineTableSet(const SubroutineEntry* table);
+// Calls the subroutine of that name: 1 found, else 0.
 double CallByName(const RtString& name);
+// The subroutine of that name, or null.
 void (*SubAddress(const RtString& name))();
 // pointer = the function of the library (loaded once per name, whatever its case), or null.
 // The library name is lower-cased in place.
@@ -213,49 +274,86 @@ void LibraryDeclare(RtString& library, const RtString& function, void*& pointer)
 // zero; colours are red + green * 256 + blue * 65536; angles in degrees.
 double SpriteLoad(const RtString& file, double slot);      // 1 loaded, 0 not
 double SpriteLoadBump(const RtString& file, double slot);  // as a normal map
+// SpriteLoad with the picture cut into frames of frameWidth x frameHeight.
 double AnimLoad(const RtString& file, double slot, double frameWidth, double frameHeight);
+// Copies a window rectangle into the slot: 1 done, else 0.
 double SpriteGrab(double slot, double x, double y, double width, double height);
+// The slot's picture size (0, 0 when empty)
 void SpriteSizeGet(double slot, double& width, double& height);
 void SpriteSizeGet(double slot, int& width, int& height);
 double SpriteSave(const RtString& file, double slot);  // ".png" names PNG, others BMP
+// Saves the window's picture as the name says (".png" PNG, else BMP): 1 done, else 0.
 double ScreenSave(const RtString& file);
+// The colour that loads see-through in RGB pictures, for sprites and fonts alike (the
+// default is 0x8000FF for sprites, 0 black for fonts); RGBA pictures keep their own alpha.
 void TransparencySet(double colour);
+// A loaded background redraws itself at the start of every frame, so a game that has one
+// does not clear the screen (ScreenClear would wipe it). 1 loaded, else 0.
 double BackgroundLoad(const RtString& file);
 double BackgroundFadeLoad(const RtString& file);  // 1.5 s cross-fade
+// The window's current picture becomes the background.
 void BackgroundGrab();
+// Clears the window to black and drops the loaded background.
 void ScreenClear();
 
 // 0 opaque; above 0 additive, below 0 alpha-blended, the magnitude being the alpha (<= 1).
 void BlendModeSet(double mode);
+// Draws the slot with its top-left corner at x, y.
 void SpriteDraw(double slot, double x, double y);
+// Draws the slot into the rectangle x, y, width, height.
 void SpriteDrawStretch(double slot, double x, double y, double width, double height);
+// Draws the slot at x, y scaled by zoomX, zoomY.
 void SpriteDrawZoom(double slot, double x, double y, double zoomX, double zoomY);
+// SpriteDrawRotoZoom with zoom 1.
 void SpriteDrawRotate(double slot, double x, double y, double angle);
+// x, y is where the unrotated picture's top-left corner would be: it turns and zooms
+// about its centre (x + width / 2, y + height / 2), clockwise for positive angles.
 void SpriteDrawRotoZoom(double slot, double x, double y, double angle, double zoom);
+// Draws frame number frame of an AnimLoad slot at x, y.
 void AnimDraw(double slot, double frame, double x, double y);
+// Draws a frame into the rectangle x, y, width, height.
 void AnimDrawStretch(double slot, double frame, double x, double y, double width, double height);
+// Draws a frame turned and zoomed as SpriteDrawRotoZoom does.
 void AnimDrawRotoZoom(double slot, double frame, double x, double y, double angle, double zoom);
+// A filled rectangle in the colour.
 void RectDraw(double x, double y, double width, double height, double colour);
+// A one-pixel line from x1, y1 to x2, y2.
 void LineDraw(double x1, double y1, double x2, double y2, double colour);
+// One pixel.
 void PixelSet(double x, double y, double colour);
+// The colour of a pixel of what has been drawn this frame.
 double PixelGet(double x, double y);
 void PolyStart(double slot);  // -1: untextured
+// A corner: position, texture position in the slot's picture pixels, colour.
 void PolyPoint(double x, double y, double textureX, double textureY, double colour);
+// Draws the polygon from the points since PolyStart.
 void PolyEnd();
+// 1 when the two pictures, drawn unrotated and unzoomed at their positions, share an
+// opaque pixel, else 0; rotation and zoom are not taken into account.
 double SpriteCollide(double slot1, double x1, double y1, double slot2, double x2, double y2);
+// SpriteCollide for one frame of each of two AnimLoad slots.
 double AnimCollide(double slot1, double frame1, double x1, double y1, double slot2, double frame2,
                    double x2, double y2);
 
-// Fonts 0..31; a font picture is a grid of 16 cells across.
+// Fonts 0..31. A font picture is a grid of 16 cells across and 8 down (16 down when it is
+// taller than wide), one cell per character code from 0 in reading order, the cell size being
+// the picture's size divided by the grid. RGB pictures are see-through where they are the font
+// transparent colour (black unless TransparencySet changed it); RGBA pictures keep their alpha.
 void FontLoad(const RtString& file, double font);  // the built-in font when it cannot load
+// The font TextPrint and NumberPrint use.
 void FontSet(double font);
+// Prints text with the current font, its top-left corner at x, y.
 void TextPrint(const RtString& text, double x, double y);
+// Prints the number's text as TextPrint does.
 void NumberPrint(double value, double x, double y);
+// The current font's cell size.
 void FontSizeGet(double& cellWidth, double& cellHeight);
 void FontSizeGet(int& cellWidth, int& cellHeight);
 // The renderer's window.
 void ViewportSet(double x, double y, double width, double height);
+// 1 smooths scaled and rotated pictures (linear filtering), 0 keeps their pixels sharp.
 void SmoothingSet(double flag);
+// The window's size in pixels.
 void ScreenSizeGet(double& width, double& height);
 // ---- end gfx ----
 
@@ -295,26 +393,39 @@ inline constexpr double KEY_ESCAPE = 1, KEY_1 = 2, KEY_2 = 3, KEY_3 = 4, KEY_4 =
 double KeyGet(double key);  // 1 while the key is down
 RtString KeyCharGet();      // the character of a newly pressed key, or ""
 void KeyWait();             // waits for a key that gives a character
+// The pointer's position in the window and the two main buttons (1 down)
 void MouseStateGet(double& x, double& y, double& button1, double& button2);
 double MouseAxisGet(double index);  // 0 dx, 1 dy, 2 wheel, 3..5 buttons 1..3
 void MouseSet(double x, double y);  // the runtime's position; the pointer does not move
+// 1 shows the mouse pointer over the window, 0 hides it.
 void PointerShow(double flag);
 void MouseWait();  // waits for a click (press and release)
+// The number of joysticks attached.
 double JoystickCountGet();
+// The joystick's name, or "".
 RtString JoystickNameGet(double n);
 double JoystickXGet(double n);  // axes -1..1
+// The second axis, -1..1.
 double JoystickYGet(double n);
+// The third axis, -1..1.
 double JoystickZGet(double n);
+// The first rotation axis, -1..1.
 double JoystickRxGet(double n);
+// The second rotation axis, -1..1.
 double JoystickRyGet(double n);
+// The third rotation axis, -1..1.
 double JoystickRzGet(double n);
 double JoystickPovXGet(double n);                   // hat: -1 left, 1 right
 double JoystickPovYGet(double n);                   // hat: -1 up, 1 down
 double JoystickButtonGet(double n, double button);  // button byte, pressed 128
+// Joystick 0: its x and y axes (about -1..1) and its first two button bytes (pressed 128)
 void JoystickRead(double& x, double& y, double& button1, double& button2);
+// Pushes joystick n's force feedback by x, y for durationMs.
 void JoystickForceSet(double n, double durationMs, double x, double y);
 void TextInput(RtString& text, double x, double y);  // line editor, returns on Enter
+// The line editor for a whole number.
 void TextInputInt(double& value, double x, double y);
+// The line editor for a number.
 void TextInputNumber(double& value, double x, double y);
 // ---- end input ----
 
@@ -323,11 +434,14 @@ void TextInputNumber(double& value, double x, double y);
 double SoundLoad(const RtString& name, double slot, double bufferCount);  // 1 loaded, else 0
 double SoundPlay(double slot, double pan, double volume);  // pan -1..1, volume 0..1; or -1
 double SoundPlayingGet(double channel);                    // 1 while that play sounds
+// Stops every sound effect.
 void SoundStopAll();
 // One piece of music at a time; a looping piece restarts when its length has passed.
 void MusicPlay(const RtString& name, double loop);
+// Stops the music.
 void MusicStop();
 void MusicVolumeSet(double volume);  // 0..1; every MusicPlay starts at full volume
+// 1 while music plays, else 0.
 double MusicPlayingGet();
 // Plays a video over the last frame until it ends or a key or button is pressed: 0 played,
 // 3 not found or not opened.

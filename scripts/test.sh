@@ -15,6 +15,11 @@ export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/lsan.supp:print_suppress
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 # unit tests in parallel, window tests one at a time (they share one display and focus)
 status=0
-ctest --output-on-failure -L unit -j "$(nproc)" --timeout 300 || status=1
-ctest --output-on-failure -LE unit --timeout 300 || status=1
+log="$(mktemp)"
+trap 'rm -f "$log"' EXIT
+ctest --output-on-failure -L unit -j "$(nproc)" --timeout 300 | tee -a "$log" || status=1
+ctest --output-on-failure -LE unit --timeout 300 | tee -a "$log" || status=1
+# ctest ends each run with "N% tests passed, F tests failed out of T": one line for both runs.
+awk '/tests passed, [0-9]+ tests? failed out of/ { failed += $4; total += $NF }
+     END { printf "%d passed, %d failed\n", total - failed, failed }' "$log"
 exit $status
