@@ -1,10 +1,10 @@
 #include "input/input_runtime.h"
 
 #include "corvane.h"
+#include "gfx/backdrop_layers.h"
 #include "gfx/gfx_text.h"
 #include "gfx/renderer.h"
 #include "input/input.h"
-#include "input/input_host.h"
 #include "platform/window.h"
 #include "runtime/end_path.h"
 #include "runtime/frame_calls.h"
@@ -15,14 +15,19 @@
 
 namespace {
 
-class RuntimeHost final : public InputHost {
-public:
-    void TextPrint(int x, int y, const std::string& text) override {
-        GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
-    }
-};
-
-RuntimeHost runtimeHost;
+// The line editor draws through the renderer: layer 3 is its backdrop.
+void EditorBackdropSave() {
+    LayerGrabScreen(3);
+}
+void EditorBackdropDraw() {
+    LayerDraw(3);
+}
+void EditorBackdropClear() {
+    LayerClear(3);
+}
+void EditorPrint(int x, int y, const std::string& text) {
+    GfxPrint(runtimeState.currentFont, StdToRt(text), x, y, 0.0f);
+}
 
 void ShutdownStepInput() {
     if (!runtimeState.input) return;
@@ -46,7 +51,8 @@ void InputRecordCreate() {
 void InputRuntimeStart() {
     InputRecordCreate();
     InputSystemInstall(platform::CreateInputSystem(platform::WindowHandle()));
-    InputHostInstall(&runtimeHost);
+    runtimeState.input->textHooks = {EditorBackdropSave, EditorBackdropDraw, EditorBackdropClear,
+                                     EditorPrint};
     InputStart(*runtimeState.input, runtimeState.mainWindow, runtimeState.hidePointer != 0);
     runtimeState.input->running = true;
     FrameCallRegister(FrameCall::InputPoll, InputFramePoll);
@@ -63,9 +69,4 @@ bool InputRunning() {
 
 bool InputFrameKeyDown(int scanCode) {
     return Input().running && KeyDown(Input(), scanCode);
-}
-
-void InputTextHooksSet(const InputTextHooks& hooks) {
-    InputRecordCreate();
-    runtimeState.input->textHooks = hooks;
 }

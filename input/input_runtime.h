@@ -17,7 +17,3 @@ bool InputRunning();
 bool InputFrameKeyDown(int scanCode);
 // Start-up's pointer state: shown when hidePointer is 0, as PointerShow does.
 void InputPointerStateApply();
-
-// The line editor's backdrop hooks (InputTextHooks, input_state.h), kept in the record;
-// setting them before start-up creates the record.
-void InputTextHooksSet(const InputTextHooks& hooks);

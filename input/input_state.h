@@ -3,14 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/input_devices.h"
 
 // The line editor's backdrop (a background layer the 3D module keeps). Null: none.
+// What the line editor draws with: background layer 3 as its backdrop and the current font.
+// Start-up points them at the renderer (InputRuntimeStart); tests point them at recorders.
 struct InputTextHooks {
     void (*backdropSave)() = nullptr;   // copy the back buffer into background layer 3
     void (*backdropDraw)() = nullptr;   // draw layer 3
     void (*backdropClear)() = nullptr;  // clear layer 3
+    void (*print)(int x, int y, const std::string& text) = nullptr;  // with the current font
 };
 
 struct InputState {

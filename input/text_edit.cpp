@@ -1,6 +1,5 @@
 // The on-screen line editor behind TextInput.
 #include "input/input.h"
-#include "input/input_host.h"
 #include "runtime/frame_calls.h"
 
 namespace {
@@ -10,13 +9,16 @@ constexpr int kBlinkPasses = 20;
 void Run(void (*hook)()) {
     if (hook) hook();
 }
+
+void Print(const InputTextHooks& h, int x, int y, const std::string& text) {
+    if (h.print) h.print(x, y, text);
+}
 }  // namespace
 
 void TextInputEdit(InputState& s, std::string& text, int x, int y) {
-    InputHost& host = Host();
     Run(s.textHooks.backdropSave);
     Run(s.textHooks.backdropDraw);
-    host.TextPrint(x, y, text);
+    Print(s.textHooks, x, y, text);
     int idle = 0;
     bool cursor = false;
     for (;;) {
@@ -36,6 +38,6 @@ void TextInputEdit(InputState& s, std::string& text, int x, int y) {
             text.push_back(static_cast<char>(c));
         }
         Run(s.textHooks.backdropDraw);
-        host.TextPrint(x, y, cursor ? text + "_" : text);
+        Print(s.textHooks, x, y, cursor ? text + "_" : text);
     }
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "input/input.h"
-#include "input/input_host.h"
 #include "platform/input_devices.h"
 #include "platform/window.h"
 
@@ -174,13 +173,14 @@ public:
     }
 };
 
-// The line editor's text drawing.
-class Host final : public InputHost {
-public:
-    std::vector<std::string> printed;  // every TextPrint, in order
-
-    void TextPrint(int, int, const std::string& text) override { printed.push_back(text); }
+// The line editor's text drawing: every print, in order, into the installed record.
+struct Host {
+    std::vector<std::string> printed;
 };
+inline Host* host = nullptr;
+inline void Print(int, int, const std::string& text) {
+    host->printed.push_back(text);
+}
 
 // What the commands run through the frame calls and the line editor's backdrop hooks; the
 // fixture registers the functions below, which count into the installed record.

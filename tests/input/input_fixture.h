@@ -23,11 +23,12 @@ protected:
         auto e = std::make_unique<fake::Events>();
         events = e.get();
         WindowEventsInstall(std::move(e));
-        InputHostInstall(&host);
+        fake::host = &host;
         fake::frame = &frame;
         FrameCallRegister(FrameCall::MusicCheck, fake::FrameMusicCheck);
         FrameCallRegister(FrameCall::Present, fake::FramePresent);
-        state.textHooks = {fake::BackdropSave, fake::BackdropDraw, fake::BackdropClear};
+        state.textHooks = {fake::BackdropSave, fake::BackdropDraw, fake::BackdropClear,
+                           fake::Print};
         ShutdownRegister(ShutdownStep::IniWriteBack, fake::EndStep);
         runtimeState.escapeQuits = true;
         runtimeState.screenWidth = 640;
@@ -48,7 +49,7 @@ protected:
         FrameCallRegister(FrameCall::Present, nullptr);
         FrameCallRegister(FrameCall::MusicCheck, nullptr);
         fake::frame = nullptr;
-        InputHostInstall(nullptr);
+        fake::host = nullptr;
         WindowEventsInstall(nullptr);
         InputSystemInstall(nullptr);
     }
