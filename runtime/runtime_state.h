@@ -11,8 +11,6 @@
 
 class Renderer;
 struct InputState;
-struct DataList;
-struct SubroutineEntry;
 
 struct RuntimeState {
     // ---- start-up settings (frame) ----
@@ -47,22 +45,12 @@ struct RuntimeState {
     // ---- end frame ----
 
     // ---- system: end path, log, system commands ----
-    int breakpointHidden = 0;                          // set by DebugBreakpoint, read by the frame
-    DataList* currentDataList = nullptr;               // DataRestore's list, null until one
-    const SubroutineEntry* subroutineTable = nullptr;  // CallByName's table, null: empty
-    std::vector<std::string> libraryNames;             // lower-cased names of loaded libraries
-    std::vector<void*> libraryHandles;                 // their handles, parallel to the names
+    int breakpointHidden = 0;  // set by DebugBreakpoint, read by the frame
     // ---- end system ----
-
-    // ---- lib: files, archive, INI ----
-    // ---- end lib ----
 
     // ---- gfx ----
     int currentFont = 0;  // 0..31
     // ---- end gfx ----
-
-    // ---- input ----
-    // ---- end input ----
 };
 
 extern RuntimeState runtimeState;

@@ -6,6 +6,7 @@
 #include "runtime/debug_output.h"
 #include "runtime/runtime_state.h"
 #include "runtime/system_info.h"
+#include "runtime/system_state.h"
 
 const SubroutineEntry* SubroutineFind(const SubroutineEntry* table, const std::string& name) {
     if (!table) return nullptr;
@@ -15,7 +16,7 @@ const SubroutineEntry* SubroutineFind(const SubroutineEntry* table, const std::s
 }
 
 bool SubroutineCallByName(const std::string& name) {
-    const SubroutineEntry* e = SubroutineFind(runtimeState.subroutineTable, name);
+    const SubroutineEntry* e = SubroutineFind(System().subroutineTable, name);
     if (!e) {
         DebugOutText("CALLBYNAME \"" + name + "\" *** failed ***\n");
         return false;
@@ -25,7 +26,7 @@ bool SubroutineCallByName(const std::string& name) {
 }
 
 void (*SubroutineAddress(const std::string& name))() {
-    const SubroutineEntry* e = SubroutineFind(runtimeState.subroutineTable, name);
+    const SubroutineEntry* e = SubroutineFind(System().subroutineTable, name);
     return e ? e->function : nullptr;
 }
 
@@ -33,10 +34,10 @@ void* LibraryFunctionDeclare(std::string& library, const std::string& function) 
     const std::string given = library;
     library = SystemLower(library);
     void* handle = nullptr;
-    auto& names = runtimeState.libraryNames;
+    auto& names = System().libraryNames;
     for (size_t i = 0; i < names.size(); ++i) {
         if (names[i] == library) {
-            handle = runtimeState.libraryHandles[i];
+            handle = System().libraryHandles[i];
             break;
         }
     }
@@ -48,7 +49,7 @@ void* LibraryFunctionDeclare(std::string& library, const std::string& function) 
             return nullptr;
         }
         names.push_back(library);
-        runtimeState.libraryHandles.push_back(handle);
+        System().libraryHandles.push_back(handle);
     }
     return platform::DynLibSymbol(handle, function);
 }

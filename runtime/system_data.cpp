@@ -5,13 +5,14 @@
 #include "runtime/end_path.h"
 #include "runtime/runtime_state.h"
 #include "runtime/system_calls.h"
+#include "runtime/system_state.h"
 
 namespace {
 constexpr int kErrorDataEnd = 20;
 
 // The next item of the current list; past its end the program ends with error 20.
 const DataItem& NextItem() {
-    DataList* list = runtimeState.currentDataList;
+    DataList* list = System().currentDataList;
     if (!list || !list->items || list->readIndex < 0 || list->readIndex >= list->count)
         RuntimeError(kErrorDataEnd);
     return list->items[list->readIndex++];
@@ -19,7 +20,7 @@ const DataItem& NextItem() {
 }  // namespace
 
 void DataRestore(DataList& list) {
-    runtimeState.currentDataList = &list;
+    System().currentDataList = &list;
     list.readIndex = 0;
 }
 
@@ -42,7 +43,7 @@ void DataRead(int& variable) {
 }
 
 void SubroutineTableSet(const SubroutineEntry* table) {
-    runtimeState.subroutineTable = table;
+    System().subroutineTable = table;
 }
 
 double CallByName(const RtString& name) {

@@ -14,6 +14,7 @@
 #include "runtime/error_log.h"
 #include "runtime/runtime_state.h"
 #include "runtime/system_info.h"
+#include "runtime/system_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -166,13 +167,13 @@ TEST_F(SystemCommands, LibraryDeclareLoadsEachLibraryOnce) {
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(lib.Str(), "libm.so.6");
     EXPECT_DOUBLE_EQ(reinterpret_cast<double (*)(double)>(p)(0.0), 1.0);
-    const size_t cached = runtimeState.libraryNames.size();
+    const size_t cached = System().libraryNames.size();
 
     RtString again("libm.so.6");
     void* q = nullptr;
     LibraryDeclare(again, RtString("sin"), q);
     EXPECT_NE(q, nullptr);
-    EXPECT_EQ(runtimeState.libraryNames.size(), cached);
+    EXPECT_EQ(System().libraryNames.size(), cached);
     LibraryDeclare(again, RtString("no_such_function"), q);
     EXPECT_EQ(q, nullptr);
 
@@ -181,7 +182,7 @@ TEST_F(SystemCommands, LibraryDeclareLoadsEachLibraryOnce) {
     EXPECT_EQ(q, nullptr);
     EXPECT_EQ(missing.Str(), "libnope.so");
     EXPECT_EQ(debugText, "TXDECLARE module not found: libnope.so\n");
-    EXPECT_EQ(runtimeState.libraryNames.size(), cached);
+    EXPECT_EQ(System().libraryNames.size(), cached);
 }
 
 TEST_F(SystemCommands, BreakpointAndDebugOut) {
