@@ -10,6 +10,7 @@
 #include "files/files_startup.h"
 #include "frame/frame_pacing.h"
 #include "frame/frame_recorder.h"
+#include "frame/window_size_setting.h"
 #include "gfx/gfx_text.h"
 #include "gfx/renderer.h"
 #include "input/input_runtime.h"
@@ -160,6 +161,8 @@ void ProgramEntry(void* instance, const std::string& commandLineTail, int showFl
     rs.frameRate = 60;
     rs.debugMode = 0;
     rs.hidePointer = 1;
+    if (const char* size = std::getenv("CORVANE_SCREEN"))
+        WindowSizeParse(size, rs.screenWidth, rs.screenHeight);
 
     FrameRecorderConfigure();
     if (RuntimeInit(instance, showFlag, "Corvane prog_1") == 0) {

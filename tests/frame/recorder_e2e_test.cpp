@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frame/frame_set.h"
+#include "frame/window_size_setting.h"
 #include "gfx/png_io.h"
 #include "support/test_support.h"
 
@@ -16,6 +17,24 @@ bool HaveDisplay() {
     return d && *d;
 }
 }  // namespace
+
+TEST(WindowSizeParse, SidesFromWxHOthersRefused) {
+    struct Case {
+        const char* text;
+        bool ok;
+        int w, h;
+    } cases[] = {{"800x600", true, 800, 600}, {"1X1", true, 1, 1},
+                 {"800", false, 0, 0},        {"800x", false, 0, 0},
+                 {"x600", false, 0, 0},       {"0x600", false, 0, 0},
+                 {"800x-1", false, 0, 0},     {"800x600 ", false, 0, 0},
+                 {"99999x2", false, 0, 0},    {"", false, 0, 0}};
+    for (const Case& c : cases) {
+        int w = 7, h = 9;
+        EXPECT_EQ(WindowSizeParse(c.text, w, h), c.ok) << c.text;
+        EXPECT_EQ(w, c.ok ? c.w : 7) << c.text;
+        EXPECT_EQ(h, c.ok ? c.h : 9) << c.text;
+    }
+}
 
 TEST(FrameSetParse, NumbersRangesAndTypos) {
     const FrameSet s = FrameSetParse("3, 10-12,x,9-8,0,-4,20-");
