@@ -9,6 +9,7 @@ packages=(build-essential cmake ninja-build pkg-config ccache
           libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev ffmpeg
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdotool
+          zenity                 # the file requester's chooser
           alsa-utils sox)  # the sound tests play the system's sample sounds and sox's files
 missing=()
 for p in "${packages[@]}"; do
