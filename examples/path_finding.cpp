@@ -57,11 +57,13 @@ void GameMain() {
         for (int column = 0; column < kColumns; ++column)
             costs(column, row) = kLevel[row][column] == '#' ? 0 : 1;
 
+    // PathFind answers the number of cells on the path, start and goal included, and puts
+    // them in path(i, 0) = x, path(i, 1) = y. Weight 0.5 is classic A*: cost so far and
+    // distance left count alike.
     RtNumberArray path;
-    double steps = 0, walkerX = 1, walkerY = 1, flag = 0, step = 0;
+    double walkerX = 1, walkerY = 1, startX = 1, startY = 1, flag = 0, step = 0;
     double goalX = kFlags[0][0], goalY = kFlags[0][1];
-    steps = PathFind(costs, path, 0.5, walkerX, walkerY, goalX, goalY);
-    double startX = walkerX, startY = walkerY;
+    double cells = PathFind(costs, path, 0.5, startX, startY, goalX, goalY);
 
     for (double frame = 0;; ++frame) {
         if (frame > 0 && MathFmod(frame, 240) == 0) {
@@ -70,13 +72,12 @@ void GameMain() {
             goalY = kFlags[static_cast<int>(flag)][1];
             startX = walkerX;
             startY = walkerY;
-            // PathFind answers the number of cells, 0 when the goal cannot be reached (the
-            // old path then stays in the array).
-            steps = PathFind(costs, path, 0.5, startX, startY, goalX, goalY);
+            // 0 when the goal cannot be reached; the old path then stays in the array.
+            cells = PathFind(costs, path, 0.5, startX, startY, goalX, goalY);
             step = 0;
         }
         // One cell every six frames, ten a second.
-        if (frame > 0 && MathFmod(frame, 6) == 0 && step < steps - 1) {
+        if (frame > 0 && MathFmod(frame, 6) == 0 && step < cells - 1) {
             ++step;
             walkerX = path(step, 0);
             walkerY = path(step, 1);
@@ -88,13 +89,13 @@ void GameMain() {
             for (double column = 0; column < kColumns; ++column)
                 AnimDraw(kTiles, costs(column, row) > 0 ? kGrass : kBrick, CellX(column),
                          CellY(row));
-        for (double i = 0; i < steps; ++i)
+        for (double i = 0; i < cells; ++i)
             RectDraw(CellX(path(i, 0)) + 8, CellY(path(i, 1)) + 8, 6, 6, kPathColour);
         Frame(startX, startY, kStartColour);
         Frame(goalX, goalY, kGoalColour);
         RectDraw(CellX(walkerX) + 5, CellY(walkerY) + 5, 12, 12, 0xFFFFFF);
         TextPrint(RtString("cells on the path:"), 34, 440);
-        NumberPrint(steps, 190, 440);
+        NumberPrint(cells, 190, 440);
         FramePresent();
     }
 }

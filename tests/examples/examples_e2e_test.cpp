@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -404,7 +406,7 @@ TEST(ExampleSaveGame, TheCountSurvivesASecondStart) {
 }
 
 std::string Shell(const std::string& command) {
-    return testsupport::RunProgram("/bin/sh", {"-c", command}, {}, "", 30000).output;
+    return testsupport::RunProgram("/bin/sh", {"-c", command}, {}, "", 10000).output;
 }
 
 // The real window driven by xdotool. The test waits for frames to go by between its moves by
@@ -413,6 +415,7 @@ std::string Shell(const std::string& command) {
 TEST(ExampleKeyboardMouse, ArrowsMoveTheBlockTheMousePaintsAndKeysType) {
     if (!testsupport::HaveDisplay() || std::system("command -v xdotool >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "needs a display and xdotool";
+    std::filesystem::remove_all(testsupport::TempDir() + "/keyboard_mouse");
     const std::string dir = testsupport::MakeSubDir("keyboard_mouse");
     std::string shots = "5";
     for (int f = 10; f <= 6000; f += 5) shots += "," + std::to_string(f);
@@ -432,16 +435,25 @@ TEST(ExampleKeyboardMouse, ArrowsMoveTheBlockTheMousePaintsAndKeysType) {
                                       30000) &&
                program.Running();
     };
+    // Frames are being shown, so the window is mapped: find it and give it the keyboard.
+    ASSERT_TRUE(settle()) << program.Output();
     std::string window;
     ASSERT_TRUE(testsupport::PollUntil(
         [&] {
-            window = Shell("xdotool search --pid " + std::to_string(program.Pid()) +
-                           " --name Corvane | head -1 | tr -d '\\n'");
+            window =
+                Shell("xdotool search --all --onlyvisible --pid " + std::to_string(program.Pid()) +
+                      " --name Corvane | head -1 | tr -d '\\n'");
             return !window.empty();
         },
         30000, 100))
         << program.Output();
-    Shell("xdotool windowfocus --sync " + window);
+    ASSERT_TRUE(testsupport::PollUntil(
+        [&] {
+            return Shell("xdotool windowfocus " + window + "; xdotool getwindowfocus") ==
+                   window + "\n";
+        },
+        30000, 100))
+        << "the window " << window << " never got the focus";
     ASSERT_TRUE(settle()) << program.Output();
     const std::vector<std::string> steps = {"mousemove --window " + window + " 300 380",
                                             "mousedown 1",
@@ -482,6 +494,23 @@ TEST(ExampleKeyboardMouse, ArrowsMoveTheBlockTheMousePaintsAndKeysType) {
     // "typed: " and two characters in the 7-pixel font, nothing after them.
     EXPECT_GT(Count(p, 69, 456, 14, 11, Bright), 10);
     EXPECT_EQ(Count(p, 84, 456, 60, 11, Bright), 0);
+}
+
+// Every examples/*.cpp is built and run by one of the tests here: a new example comes with
+// its case.
+TEST(ExamplesCovered, EveryExampleIsBuiltAndHasARun) {
+    std::set<std::string> run = {"media_archive", "save_game", "keyboard_mouse"};
+    for (const Case& c : kCases) run.insert(c.example);
+    int examples = 0;
+    for (const auto& e :
+         std::filesystem::directory_iterator(std::string(CORVANE_SOURCE_DIR) + "/examples")) {
+        if (e.path().extension() != ".cpp") continue;
+        const std::string name = e.path().stem().string();
+        ++examples;
+        EXPECT_TRUE(run.count(name)) << "examples/" << name << ".cpp has no run";
+        EXPECT_TRUE(testsupport::FileExists(Example(name))) << Example(name) << " not built";
+    }
+    EXPECT_GE(examples, 10);
 }
 
 }  // namespace
