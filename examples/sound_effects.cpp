@@ -15,11 +15,13 @@ namespace {
 constexpr double kChime = 0;
 constexpr double kSpeakerX[3] = {120, 320, 520}, kSpeakerY = 240;
 constexpr double kPan[3] = {-1, 0, 1}, kVolume[3] = {0.6, 1, 0.6};
+const char* const kLabel[3] = {"pan -1 (left)", "pan 0", "pan 1 (right)"};
 
 void Speaker(double x, bool sounding) {
     RectDraw(x - 40, kSpeakerY - 60, 80, 120, 0x383028);
-    const double colour = sounding ? 0x30C8FF : 0x605850;
-    for (double r = 30; r > 0; r -= 6) RectDraw(x - r, kSpeakerY - r, 2 * r, 2 * r, colour);
+    // The cone: a lit rim round a darker inside, and the dust cap in the middle.
+    RectDraw(x - 30, kSpeakerY - 30, 60, 60, sounding ? 0x30C8FF : 0x605850);
+    RectDraw(x - 16, kSpeakerY - 16, 32, 32, sounding ? 0x2090C0 : 0x484038);
     RectDraw(x - 6, kSpeakerY - 6, 12, 12, 0x201810);
 }
 
@@ -46,9 +48,12 @@ void GameMain() {
         RectDraw(0, 0, 640, 480, 0x201410);
         TextPrint(RtString(loaded ? "chime.wav loaded into slot 0" : "chime.wav did not load"), 20,
                   20);
-        TextPrint(RtString("pan -1 (left)        pan 0        pan 1 (right)"), 110, 340);
+        double cellWidth = 0, cellHeight = 0;
+        FontSizeGet(cellWidth, cellHeight);
         for (int k = 0; k < 3; ++k) {
             Speaker(kSpeakerX[k], channel[k] >= 0 && SoundPlayingGet(channel[k]) != 0);
+            const RtString label(kLabel[k]);
+            TextPrint(label, kSpeakerX[k] - StringLength(label) * cellWidth / 2, 340);
             TextPrint(RtString("channel"), kSpeakerX[k] - 40, 380);
             NumberPrint(channel[k], kSpeakerX[k] + 16, 380);
         }
