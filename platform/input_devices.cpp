@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/virtual_joystick_spec.h"
+
 namespace platform {
 
 struct KeyboardDevice {
@@ -73,6 +75,8 @@ public:
     bool DevicesStart() override {
         if (devicesStarted_) return true;
         if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+        // Before anyone counts joysticks, so the program sees it like a plugged-in one.
+        VirtualJoystickFromEnvironment();
         hapticStarted_ = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
         devicesStarted_ = true;
         return true;
@@ -331,6 +335,18 @@ public:
         x = y = 0;
         if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
         SDL_PumpEvents();
+        // Over our window its own motion events are the truth: on X11 the global state is
+        // only read again after raw pointer events, and while a button holds the pointer
+        // grabbed it can stand still for the whole drag.
+        SDL_Window* w = Window();
+        if (w && SDL_GetMouseFocus() == w) {
+            int wx = 0, wy = 0;
+            SDL_GetMouseState(&x, &y);
+            SDL_GetWindowPosition(w, &wx, &wy);
+            x += wx;
+            y += wy;
+            return;
+        }
         SDL_GetGlobalMouseState(&x, &y);
     }
 

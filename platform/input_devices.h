@@ -131,6 +131,8 @@ struct KeyModifiers {
 int LayoutKeyToCharacter(int32_t layoutKey, const KeyModifiers& mods);
 
 // ---- virtual joysticks for tests (no hardware needed) ----
+// (DevicesStart also attaches one when CORVANE_VIRTUAL_JOYSTICK is set: see
+// platform/virtual_joystick_spec.h.)
 // Attaches one with 6 axes, 32 buttons and 1 hat; returns its index or -1.
 int VirtualJoystickAttach();
 void VirtualJoystickSet(int index, int axis, int16_t value);

@@ -4,63 +4,40 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "corvane.h"
 #include "game/map_data.h"
 #include "game/map_loader.h"
-#include "gfx/decoded_image.h"
-#include "gfx/png_io.h"
-#include "support/test_support.h"
+#include "support/frame_shots.h"
+#include "tests/game/show_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using testsupport::HaveDisplay;
 using zan3::MapData;
 
-const char* const kMedia[] = {"Lucida Console 112x88.png",
-                              "Splash 480x240.png",
-                              "image 1.2.png",
-                              "image 2.2.png",
-                              "circle 2.png",
-                              "circle 3.png",
-                              "map.png",
-                              "map.txt",
-                              "music.mp3"};
 constexpr int kRingGrey[3] = {250, 0, 125};
 constexpr int kShowStart = 554, kMapOn = 653, kPortalsOn = 1553;
 
 struct Show {
     std::string dir;
-    DecodedImage Shot(int frame) const {
-        char name[32];
-        std::snprintf(name, sizeof name, "/frame_%06d.png", frame);
-        const std::string png = testsupport::ReadFile(dir + name);
-        DecodedImage img;
-        PngDecode(reinterpret_cast<const uint8_t*>(png.data()), png.size(), name, -1, 4096, img);
-        EXPECT_EQ(img.width, 640) << name;
+    testsupport::Picture Shot(int frame) const {
+        testsupport::Picture img = testsupport::ShotLoad(dir, frame);
+        EXPECT_EQ(img.width, 640) << testsupport::ShotPath(dir, frame);
         return img;
     }
 };
 
-int Grey(const DecodedImage& img, int x, int y) {
-    const uint8_t* p = &img.pixels[(size_t(y) * img.width + x) * 4];
-    return (p[0] + p[1] + p[2]) / 3;
+int Grey(const testsupport::Picture& img, int x, int y) {
+    return img.Grey(x, y);
 }
 
 Show Record(const char* name, const std::string& shots, int framesMax) {
-    Show s{testsupport::MakeSubDir(name)};
-    fs::copy_file(std::string(CORVANE_TEST_BIN_DIR) + "/zan3", s.dir + "/zan3");
-    fs::create_directory(s.dir + "/media");
-    for (const char* m : kMedia)
-        fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/media/" + m, s.dir + "/media/" + m);
-    auto r = testsupport::RunProgram(s.dir + "/zan3", {},
-                                     {"CORVANE_FIXED_STEP=1", "SDL_AUDIODRIVER=dummy",
-                                      "CORVANE_FRAMES_MAX=" + std::to_string(framesMax),
-                                      "CORVANE_SHOTS=" + shots, "CORVANE_SHOT_DIR=" + s.dir},
-                                     s.dir, 280000);
+    Show s{showtest::ShowFolder(
+        name, {"Lucida Console 112x88.png", "Splash 480x240.png", "image 1.2.png", "image 2.2.png",
+               "circle 2.png", "circle 3.png", "map.png", "map.txt", "music.mp3"})};
+    auto r = testsupport::RunRecorded(s.dir + "/zan3", s.dir, s.dir, shots, framesMax, {}, 280000);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 0) << r.output;
     return s;
@@ -78,11 +55,6 @@ MapData ShippedMap() {
     zan3::MapLoad(m, RtString((std::string(CORVANE_SOURCE_DIR) + "/media/map.txt").c_str()), 320,
                   240);
     return m;
-}
-
-bool HaveDisplay() {
-    const char* d = std::getenv("DISPLAY");
-    return d && *d;
 }
 
 }  // namespace
@@ -110,7 +82,7 @@ TEST(ShowPicturesE2E, TickerTypesOneCharacterPerFrameHoldsAndWipesFromTheLeft) {
             text = std::string(start, ' ') + lines[line].substr(start, shown - start);
         }
         if (!((pass >= 576 && pass <= 596) || pass >= 740)) continue;
-        const DecodedImage img = show.Shot(pass);
+        const testsupport::Picture img = show.Shot(pass);
         // Font 1 has 7 x 11 cells; the line stands at (10, 480 - 10 - 11).
         for (int c = 0; c < 24; ++c) {
             int ink = 0;
@@ -126,7 +98,7 @@ TEST(ShowPicturesE2E, CellsAreRevealedInReadingOrderEachWithAFadeOf67Frames) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
     const Show& show = Recorded();
     const MapData m = ShippedMap();
-    const DecodedImage during = show.Shot(850), full = show.Shot(1300);
+    const testsupport::Picture during = show.Shot(850), full = show.Shot(1300);
     const int j = 850 - kMapOn;  // the map's 198th frame
     int lit = 0, dark = 0, partial = 0;
     for (int i = 0; i < int(m.cellCount); ++i) {
@@ -169,7 +141,7 @@ TEST(ShowPicturesE2E, BreathingRingIsThreeCirclesOfGrey250And0And125) {
     double pulse = 0, speed = 0;
     for (int pass = kPortalsOn; pass <= 1700; ++pass) {
         if (pass == 1600 || pass == 1650 || pass == 1700) {
-            const DecodedImage img = show.Shot(pass);
+            const testsupport::Picture img = show.Shot(pass);
             // Opaque circles of radius r, r + 1, r + 2, the later drawn over the earlier.
             std::vector<int> want(640 * 480, -1);
             const double r = 20 + pulse;
@@ -180,7 +152,7 @@ TEST(ShowPicturesE2E, BreathingRingIsThreeCirclesOfGrey250And0And125) {
             int counted[3] = {0, 0, 0};
             for (int p = 0; p < 640 * 480; ++p) {
                 if (want[p] < 0) continue;
-                const uint8_t* px = &img.pixels[size_t(p) * 4];
+                const uint8_t* px = &img.rgba[size_t(p) * 4];
                 EXPECT_TRUE(px[0] == want[p] && px[1] == want[p] && px[2] == want[p])
                     << "frame " << pass << " radius " << r << " at " << p % 640 << "," << p / 640
                     << ": " << int(px[0]) << " not " << want[p];
@@ -199,7 +171,7 @@ TEST(ShowPicturesE2E, TheQuakeMovesEveryCellByTheSameOffset) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
     const Show& show = Recorded();
     const MapData m = ShippedMap();
-    const DecodedImage before = show.Shot(1700);
+    const testsupport::Picture before = show.Shot(1700);
     // Plain ground cells away from everything that moves or changes of itself: objects,
     // blinker bars, the rings round the portal cells.
     std::vector<int> still;
@@ -219,7 +191,7 @@ TEST(ShowPicturesE2E, TheQuakeMovesEveryCellByTheSameOffset) {
     ASSERT_GT(still.size(), 150u);
     int moved = 0;
     for (int frame : {1850, 1900, 1950}) {
-        const DecodedImage now = show.Shot(frame);
+        const testsupport::Picture now = show.Shot(frame);
         int matches = 0, foundX = -1, foundY = -1;
         for (int sy = 0; sy <= 9; ++sy)
             for (int sx = 0; sx <= 9; ++sx) {
@@ -245,7 +217,7 @@ TEST(ShowPicturesE2E, BannerLinesStandCentredOnTheScreen) {
     // from 5473.
     const Show show = Record("banner", "5250,5550", 5550);
     for (int frame : {5250, 5550}) {
-        const DecodedImage img = show.Shot(frame);
+        const testsupport::Picture img = show.Shot(frame);
         // Font 2 has 30 x 30 cells; the line's top is at 240 - 15.
         int left = img.width, right = -1;
         for (int y = 225; y < 255; ++y)

@@ -2,49 +2,25 @@
 // pictures whether its media come as loose files or from the archive alone.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
 
-#include "gfx/decoded_image.h"
-#include "gfx/png_io.h"
-#include "support/test_support.h"
+#include "support/frame_shots.h"
+#include "tests/game/show_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool HaveDisplay() {
-    const char* d = std::getenv("DISPLAY");
-    return d && *d;
-}
-
-// A copy of build/zan3 with the named files of media/ beside it.
-std::string ShowFolder(const std::string& name, std::initializer_list<const char*> media) {
-    const std::string dir = testsupport::MakeSubDir(name);
-    fs::copy_file(std::string(CORVANE_TEST_BIN_DIR) + "/zan3", dir + "/zan3");
-    fs::create_directory(dir + "/media");
-    for (const char* m : media)
-        fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/media/" + m, dir + "/media/" + m);
-    return dir;
-}
+using showtest::ShowFolder;
+using testsupport::HaveDisplay;
 
 testsupport::RunResult RunShow(const std::string& dir, const std::string& shots, long framesMax) {
-    std::vector<std::string> env = {"CORVANE_FIXED_STEP=1", "ZAN3_TRACE=1", "SDL_AUDIODRIVER=dummy",
-                                    "CORVANE_SHOTS=" + shots, "CORVANE_SHOT_DIR=" + dir};
-    if (framesMax > 0) env.push_back("CORVANE_FRAMES_MAX=" + std::to_string(framesMax));
-    return testsupport::RunProgram(dir + "/zan3", {}, env, dir, 280000);
+    return testsupport::RunRecorded(dir + "/zan3", dir, dir, shots, framesMax, {"ZAN3_TRACE=1"},
+                                    280000);
 }
 
-DecodedImage Shot(const std::string& dir, int frame) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", frame);
-    const std::string png = testsupport::ReadFile(dir + name);
-    DecodedImage img;
-    PngDecode(reinterpret_cast<const uint8_t*>(png.data()), png.size(), name, -1, 4096, img);
-    return img;
+testsupport::Picture Shot(const std::string& dir, int frame) {
+    return testsupport::ShotLoad(dir, frame);
 }
 
 const std::initializer_list<const char*> kAllMedia = {"Lucida Console 112x88.png",
@@ -88,13 +64,13 @@ TEST(ShowTimelineE2E, EveryStageLandsOnItsFrameAndTheShowEndsItself) {
     std::printf("the show ended at frame %ld\n", got["ProgramEnd"]);
 
     // The map stands centred: as much black to its left as to its right.
-    DecodedImage img = Shot(dir, 2000);
+    testsupport::Picture img = Shot(dir, 2000);
     ASSERT_EQ(img.width, 640);
     int left = img.width, right = -1;
     for (int y = 40; y < 420; ++y)
         for (int x = 0; x < img.width; ++x) {
-            const uint8_t* p = &img.pixels[(size_t(y) * img.width + x) * 4];
-            if (p[0] + p[1] + p[2] > 60) {
+            const testsupport::Rgb p = img.At(x, y);
+            if (p.r + p.g + p.b > 60) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }
@@ -113,8 +89,8 @@ TEST(ShowTimelineE2E, TheArchiveAloneGivesTheSamePictures) {
         EXPECT_EQ(r.exitCode, 0) << dir;
     }
     for (int frame : {300, 1300, 2000}) {
-        DecodedImage a = Shot(loose, frame), b = Shot(packed, frame);
+        testsupport::Picture a = Shot(loose, frame), b = Shot(packed, frame);
         ASSERT_EQ(a.width, 640) << frame;
-        EXPECT_TRUE(a.pixels == b.pixels) << "frame " << frame;
+        EXPECT_TRUE(a.rgba == b.rgba) << "frame " << frame;
     }
 }

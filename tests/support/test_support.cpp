@@ -109,4 +109,77 @@ RunResult RunProgram(const std::string& path, const std::vector<std::string>& ar
     return result;
 }
 
+ProgramProcess::ProgramProcess(const std::string& path, const std::vector<std::string>& args,
+                               const std::vector<std::string>& env, const std::string& cwd) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(fds[1], 1);
+        dup2(fds[1], 2);
+        close(fds[0]);
+        close(fds[1]);
+        for (const auto& e : env) putenv(strdup(e.c_str()));
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(path.c_str()));
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid_ < 0) {
+        close(fds[0]);
+        ended_ = true;
+        return;
+    }
+    pipe_ = fds[0];
+    fcntl(pipe_, F_SETFL, O_NONBLOCK);
+}
+
+ProgramProcess::~ProgramProcess() {
+    if (!ended_ && pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (pipe_ >= 0) close(pipe_);
+}
+
+void ProgramProcess::Drain() {
+    if (pipe_ < 0) return;
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(pipe_, buf, sizeof buf)) > 0) output_.append(buf, n);
+}
+
+bool ProgramProcess::Running() {
+    Drain();
+    if (ended_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    ended_ = true;
+    if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
+    Drain();
+    return false;
+}
+
+bool ProgramProcess::WaitExit(int timeoutMs) {
+    return PollUntil([this] { return !Running(); }, timeoutMs, 10);
+}
+
+const std::string& ProgramProcess::Output() {
+    Drain();
+    return output_;
+}
+
+bool PollUntil(const std::function<bool()>& cond, int timeoutMs, int pollMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (cond()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
+    }
+}
+
 }  // namespace testsupport

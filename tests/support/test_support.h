@@ -1,6 +1,7 @@
 // Helpers shared by every test executable.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,5 +33,36 @@ struct RunResult {
 RunResult RunProgram(const std::string& path, const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {}, const std::string& cwd = "",
                      int timeoutMs = 30000);
+
+// A program started in the background, stdout and stderr collected; killed (and reaped) when
+// the object goes, if it still runs.
+class ProgramProcess {
+public:
+    ProgramProcess(const std::string& path, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env = {}, const std::string& cwd = "");
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    int Pid() const { return pid_; }
+    bool Running();
+    // Waits up to timeoutMs for the program to end; false when it still runs.
+    bool WaitExit(int timeoutMs);
+    // The exit code once it has ended normally, else -1.
+    int ExitCode() const { return exitCode_; }
+    // What it has written so far.
+    const std::string& Output();
+
+private:
+    void Drain();
+    int pid_ = -1;
+    int pipe_ = -1;
+    bool ended_ = false;
+    int exitCode_ = -1;
+    std::string output_;
+};
+
+// Asks cond every pollMs until it holds or timeoutMs have passed; whether it held.
+bool PollUntil(const std::function<bool()>& cond, int timeoutMs, int pollMs = 20);
 
 }  // namespace testsupport
