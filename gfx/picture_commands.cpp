@@ -115,6 +115,7 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
     // Drawn and read before the slot's texture is bound; it touches the frame buffer only.
     const int key = copyAlpha ? 0 : TransparentColourOnScreen();
     Draw2DFlush();
+    SlotChanging(s);
     AlphaMaskFree(s);
     const int tw = PowerOfTwoAtLeast(w, 32), th = PowerOfTwoAtLeast(h, 32);
     // A stale mip-mapped copy would show the old picture; grabs make none.

@@ -11,6 +11,7 @@
 #include "gfx/draw_batch.h"
 #include "gfx/gl_ext.h"
 #include "gfx/image_file.h"
+#include "gfx/offscreen_calls.h"
 #include "gfx/renderer.h"
 #include "gfx/texture_prep.h"
 #include "runtime/runtime_state.h"
@@ -51,9 +52,16 @@ void AlphaMaskFree(int s) {
     r->alphaMasks[s].reset();
 }
 
+void SlotChanging(int s) {
+    Renderer* r = runtimeState.renderer;
+    if (r && r->currentOffscreenTarget >= 0 && Offscreen().slotChanging)
+        Offscreen().slotChanging(*r, s);
+}
+
 void SlotReset(int s) {
     SpriteSlot* slot = SlotGet(s);
     if (!slot) return;
+    SlotChanging(s);
     if (GfxReady() && (slot->texture || slot->mipmappedTexture)) {
         Draw2DFlush();
         if (slot->texture) glDeleteTextures(1, &slot->texture);
