@@ -151,7 +151,7 @@ void Release(Renderer& r) {
     for (OffscreenTarget& t : r.offscreenTargets) TargetObjectsDelete(t);
 }
 
-void SlotChanging(Renderer& r, int slot) {
+void TargetSlotChanging(Renderer& r, int slot) {
     const int n = r.currentOffscreenTarget;
     if (n >= 0 && n < kOffscreenTargetCount && r.offscreenTargets[n].spriteSlot == slot)
         TargetFinish(r);
@@ -169,7 +169,7 @@ void OffscreenStart() {
     calls.end = End;
     calls.surfaceHeight = SurfaceHeight;
     calls.release = Release;
-    calls.slotChanging = SlotChanging;
+    calls.slotChanging = TargetSlotChanging;
     OffscreenCallsRegister(calls);
 }
 

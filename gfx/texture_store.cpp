@@ -139,6 +139,7 @@ bool SlotLoadImage(int s, const DecodedImage& img, bool fontStyle, bool normalMa
     SpriteSlot* slot = SlotGet(s);
     if (!slot || img.width <= 0 || img.height <= 0) return false;
     if (!GfxReady()) return false;
+    SlotChanging(s);
     GLuint tex = slot->texture, mip = slot->mipmappedTexture;
     int tw = 0, th = 0;
     const bool ok =
