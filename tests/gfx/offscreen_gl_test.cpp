@@ -94,7 +94,9 @@ TEST_F(OffscreenGL, CreateSizesTheSlotAndDrawingLandsInItsTopLeft) {
         EXPECT_EQ(sp.textureHeight, 64);
         EXPECT_EQ(sp.pictureWidth, 100);
         EXPECT_EQ(sp.pictureHeight, 60);
+        BlendModeSet(-0.5);  // the copy path prepares the window unblended all the same
         OffscreenUse(0);
+        BlendModeSet(0);
         EXPECT_EQ(R()->currentOffscreenTarget, 0);
         RectDraw(0, 0, 10, 6, kRed);
         RectDraw(95, 55, 5, 5, kGreen);
@@ -118,15 +120,22 @@ TEST_F(OffscreenGL, WindowUnderATargetComesBackAndLargeTargetsClipToTheWindow) {
         Path path;
         int w, h;
         bool beyondWindowDrawn;  // what is drawn past the window's edge reaches the sprite
-    } cases[] = {{Path::Copy, 100, 60, false},
-                 {Path::Copy, 1024, 1024, false},
-                 {Path::Framebuffer, 1024, 1024, true}};
+        bool shader;             // a shader that ignores textures is current throughout
+    } cases[] = {{Path::Copy, 100, 60, false, false},
+                 {Path::Copy, 1024, 1024, false, false},
+                 {Path::Framebuffer, 1024, 1024, true, false},
+                 {Path::Copy, 100, 60, false, true}};
+    const std::string colourOnly = testsupport::TempDir() + "/colour.frag";
+    ASSERT_TRUE(testsupport::WriteFile(colourOnly, "void main() { gl_FragColor = gl_Color; }\n"));
+    ASSERT_EQ(ShaderLoad(1, RtString(), StdToRt(colourOnly)), 1.0);
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(Name(c.path)) + " " + std::to_string(c.w));
+        SCOPED_TRACE(std::string(Name(c.path)) + " " + std::to_string(c.w) +
+                     (c.shader ? " shader" : ""));
         glClear(GL_COLOR_BUFFER_BIT);
         Pattern();
         const std::vector<uint8_t> before = Block(0, 0, 640, 480);
         Make(c.path, 1, 6, c.w, c.h);
+        ShaderUse(c.shader ? 1 : -1);
         OffscreenUse(1);
         RectDraw(0, 0, c.w, c.h, kBlue);
         RectDraw(40, 30, 8, 8, kRed);
@@ -135,6 +144,7 @@ TEST_F(OffscreenGL, WindowUnderATargetComesBackAndLargeTargetsClipToTheWindow) {
             RectDraw(700, 100, 8, 8, kRed);
         }
         OffscreenUse(-1);
+        ShaderUse(-1);
         EXPECT_EQ(Block(0, 0, 640, 480), before) << "the window area under the target changed";
         const SpriteSlot& sp = *SlotGet(6);
         EXPECT_EQ(sp.pictureWidth, c.w);
