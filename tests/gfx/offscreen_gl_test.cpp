@@ -9,6 +9,7 @@
 
 #include "corvane.h"
 #include "gfx/draw_batch.h"
+#include "gfx/frame_capture.h"
 #include "gfx/gl_ext.h"
 #include "gfx/offscreen.h"
 #include "gfx/renderer.h"
@@ -187,6 +188,15 @@ TEST_F(OffscreenGL, FinishingWithoutATargetOnlyResetsTheViewportAndPresentEndsTa
         EXPECT_EQ(At(1, 1), kBlue);
         SpriteDraw(7, 100, 100);
         EXPECT_EQ(At(101, 101), kRed);
+        // A frame captured for the recorder is the frame as shown: the target is finished.
+        RectDraw(0, 0, 16, 16, kGrey);
+        OffscreenUse(2);
+        RectDraw(0, 0, 4, 4, kGreen);
+        std::vector<uint8_t> frame;
+        int w = 0, h = 0;
+        ASSERT_TRUE(FrameCapture(frame, w, h));
+        EXPECT_EQ(R()->currentOffscreenTarget, -1);
+        EXPECT_EQ(frame[(static_cast<size_t>(w) * 1 + 1) * 4], 90) << "red of pixel (1, 1)";
     }
 }
 
