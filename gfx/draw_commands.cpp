@@ -234,8 +234,8 @@ double PixelGet(double x, double y) {
     Draw2DFlush();
     // A target drawn into a framebuffer is read there, from its picture's top row; the copy
     // path draws on the window, which is read like any other frame.
-    const int height = r->SurfaceHeight();
-    if (!r->SurfaceIsFramebuffer()) glReadBuffer(GL_BACK);
+    int width = 0, height = 0;
+    if (!r->SurfaceSize(width, height)) glReadBuffer(GL_BACK);
     uint8_t rgb[3] = {0, 0, 0};
     GlReadPixelsPacked(GfxInt(x), height - 1 - GfxInt(y), 1, 1, GL_RGB, rgb);
     return rgb[0] + rgb[1] * 256.0 + rgb[2] * 65536.0;

@@ -6,9 +6,9 @@ class Renderer;
 
 struct OffscreenCalls {
     void (*end)(Renderer& r) = nullptr;  // finish the current target (if any), back to the window
-    // The height of the surface that drawing lands on while target n is current: its picture
-    // height when it draws into a framebuffer, 0 when it draws on the window (the copy path).
-    int (*surfaceHeight)(const Renderer& r, int target) = nullptr;
+    // The size of the surface drawing lands on while target n is current: its picture size
+    // when it draws into a framebuffer (true); false when it draws on the window (copy path).
+    bool (*surfaceSize)(const Renderer& r, int target, int& width, int& height) = nullptr;
     void (*release)(Renderer& r) = nullptr;  // delete every target's GL objects
     // Slot s is about to lose or replace its texture: a target drawing into it is finished.
     void (*slotChanging)(Renderer& r, int slot) = nullptr;

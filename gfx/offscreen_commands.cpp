@@ -138,12 +138,15 @@ void End(Renderer& r) {
     TargetFinish(r);
 }
 
-int SurfaceHeight(const Renderer& r, int n) {
-    if (n < 0 || n >= kOffscreenTargetCount) return 0;
+bool SurfaceSize(const Renderer& r, int n, int& width, int& height) {
+    if (n < 0 || n >= kOffscreenTargetCount) return false;
     const OffscreenTarget& t = r.offscreenTargets[n];
-    if (!DrawsIntoFramebuffer(t)) return 0;
-    const SpriteSlot* sp = SlotGet(t.spriteSlot);
-    return sp ? sp->pictureHeight : 0;
+    const SpriteSlot* sp = SpriteSlotValid(t.spriteSlot) ? &r.spriteTable[t.spriteSlot] : nullptr;
+    if (!DrawsIntoFramebuffer(t) || !sp || sp->pictureWidth <= 0 || sp->pictureHeight <= 0)
+        return false;
+    width = sp->pictureWidth;
+    height = sp->pictureHeight;
+    return true;
 }
 
 void Release(Renderer& r) {
@@ -167,7 +170,7 @@ bool OffscreenCopyForced() {
 void OffscreenStart() {
     OffscreenCalls calls;
     calls.end = End;
-    calls.surfaceHeight = SurfaceHeight;
+    calls.surfaceSize = SurfaceSize;
     calls.release = Release;
     calls.slotChanging = TargetSlotChanging;
     OffscreenCallsRegister(calls);

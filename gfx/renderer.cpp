@@ -266,17 +266,29 @@ void Renderer::Viewport2D(int x, int y, int w, int h) {
     currentSecondUnitSprite = -1;
 }
 
-int Renderer::SurfaceHeight() const {
-    if (currentOffscreenTarget >= 0 && Offscreen().surfaceHeight) {
-        const int h = Offscreen().surfaceHeight(*this, currentOffscreenTarget);
-        if (h > 0) return h;
-    }
-    return height;
+bool Renderer::SurfaceSize(int& w, int& h) const {
+    if (currentOffscreenTarget >= 0 && Offscreen().surfaceSize &&
+        Offscreen().surfaceSize(*this, currentOffscreenTarget, w, h))
+        return true;
+    w = width;
+    h = height;
+    return false;
 }
 
-bool Renderer::SurfaceIsFramebuffer() const {
-    return currentOffscreenTarget >= 0 && Offscreen().surfaceHeight &&
-           Offscreen().surfaceHeight(*this, currentOffscreenTarget) > 0;
+int Renderer::SurfaceHeight() const {
+    int w = 0, h = 0;
+    SurfaceSize(w, h);
+    return h;
+}
+
+bool Renderer::TargetPictureSize(int& w, int& h) const {
+    const int n = currentOffscreenTarget;
+    if (n < 0 || n >= kOffscreenTargetCount) return false;
+    const int s = offscreenTargets[n].spriteSlot;
+    if (!SpriteSlotValid(s)) return false;
+    w = spriteTable[s].pictureWidth;
+    h = spriteTable[s].pictureHeight;
+    return w > 0 && h > 0;
 }
 
 void Renderer::Swap() {

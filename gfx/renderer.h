@@ -38,10 +38,12 @@ public:
     void WindowHide();
     // Viewport plus the whole fixed 2D state; width or height <= 0 means the whole window.
     void Viewport2D(int x, int y, int w, int h);
-    // The height of what drawing lands on: the current target's picture when it draws into a
-    // framebuffer, else the window. 2D coordinates count down from its top row.
+    // The size of what drawing lands on: the current target's picture when it draws into a
+    // framebuffer (true), else the window (false). 2D coordinates count down from its top row.
+    bool SurfaceSize(int& w, int& h) const;
     int SurfaceHeight() const;
-    bool SurfaceIsFramebuffer() const;  // a target is current and draws into its framebuffer
+    // The current target's picture size, on either path; false when drawing goes to the window.
+    bool TargetPictureSize(int& w, int& h) const;
     void WindowSizeChange(int w, int h);
     void Smoothing(int flag);
     // Ends any off-screen target, flushes, swaps and clears the new back buffer.

@@ -235,6 +235,12 @@ void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out) {
 int FramebufferAlphaBits() {
     Renderer* r = runtimeState.renderer;
     if (!r) return 0;
+    // A target's framebuffer has its texture's alpha; only the window's answer is kept.
+    if (int w = 0, h = 0; GfxReady() && r->SurfaceSize(w, h)) {
+        GLint bits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &bits);
+        return bits > 0 ? bits : 0;
+    }
     if (r->framebufferAlphaBits < 0 && GfxReady()) {
         GLint bits = 0;
         glGetIntegerv(GL_ALPHA_BITS, &bits);

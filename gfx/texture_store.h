@@ -56,7 +56,8 @@ void AlphaMaskFree(int s);
 int TransparentColourOnScreen();
 
 // GL_ALPHA_BITS of the frame buffer, asked once and remembered by the renderer (0 without
-// one). Override sets the renderer's answer (-1 forgets it, so the next call asks GL again).
+// one); while a target draws into its framebuffer, that framebuffer's, asked each time. Override
+// sets the renderer's answer (-1 forgets it, so the next call asks GL again).
 int FramebufferAlphaBits();
 void FramebufferAlphaBitsOverride(int bits);
 

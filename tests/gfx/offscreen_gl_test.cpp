@@ -101,10 +101,21 @@ TEST_F(OffscreenGL, CreateSizesTheSlotAndDrawingLandsInItsTopLeft) {
         EXPECT_EQ(R()->currentOffscreenTarget, 0);
         RectDraw(0, 0, 10, 6, kRed);
         RectDraw(95, 55, 5, 5, kGreen);
-        // PixelGet reads the target, from the picture's top-left.
+        // PixelGet, SpriteGrab and ScreenSave read the target, from the picture's top-left.
         EXPECT_EQ(PixelGet(2, 2), kRed);
         EXPECT_EQ(PixelGet(99, 59), kGreen);
+        EXPECT_EQ(SpriteGrab(13, 95, 55, 5, 5), 1.0);
+        const std::string saved = testsupport::TempDir() + "/target.bmp";
+        EXPECT_EQ(ScreenSave(StdToRt(saved)), 1.0);
         OffscreenUse(-1);
+        ASSERT_EQ(SpriteLoad(StdToRt(saved), 14), 1.0);
+        EXPECT_EQ(SlotGet(14)->pictureWidth, 100);
+        EXPECT_EQ(SlotGet(14)->pictureHeight, 60);
+        SpriteDraw(13, 400, 400);
+        SpriteDraw(14, 400, 300);
+        EXPECT_EQ(At(402, 402), kGreen);
+        EXPECT_EQ(At(401, 301), kRed);
+        EXPECT_EQ(At(499, 359), kGreen);
         RectDraw(190, 90, 130, 80, kGrey);
         SpriteDraw(5, 200, 100);
         struct {
