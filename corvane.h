@@ -261,8 +261,8 @@ void ScreenSizeGet(double& width, double& height);
 // Off-screen targets 0..31: drawing goes into a sprite instead of the window, into a
 // framebuffer object where the driver has them, else onto the window's top-left corner and
 // copied into the sprite when the target is finished (CORVANE_OFFSCREEN_COPY=1 forces that).
-// 2D coordinates start at the sprite's top-left; PixelGet reads the target. FramePresent
-// finishes any target; so does reloading or grabbing into its slot.
+// 2D coordinates start at the sprite's top-left; PixelGet, SpriteGrab and ScreenSave read
+// the target. FramePresent finishes any target; so does reloading or grabbing into its slot.
 // The slot gets a transparent power-of-two texture and the picture size width x height.
 void OffscreenCreate(double target, double slot, double width, double height);
 void OffscreenUse(double target);  // below 0: back to the window; above 31: nothing
