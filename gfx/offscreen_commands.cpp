@@ -96,9 +96,10 @@ void FramebufferMake(OffscreenTarget& t, const SpriteSlot& sp) {
 void TargetFinish(Renderer& r) {
     Draw2DFlush();
     const int n = r.currentOffscreenTarget;
+    // From here on the surface is the window again.
+    r.currentOffscreenTarget = -1;
     if (n >= 0 && n < kOffscreenTargetCount) {
         OffscreenTarget& t = r.offscreenTargets[n];
-        r.currentOffscreenTarget = -1;
         if (DrawsIntoFramebuffer(t)) {
             GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
             GlExt().glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
@@ -111,7 +112,6 @@ void TargetFinish(Renderer& r) {
             OffscreenCopyFinish(r, t.spriteSlot);
         }
     }
-    r.currentOffscreenTarget = -1;
     r.Viewport2D(0, 0, 0, 0);
 }
 
@@ -132,10 +132,6 @@ void TargetStart(Renderer& r, int n) {
         t.width = t.height = 0;  // from now on the copy path
     }
     OffscreenCopyStart(r, t.spriteSlot, W, H);
-}
-
-void End(Renderer& r) {
-    TargetFinish(r);
 }
 
 bool SurfaceSize(const Renderer& r, int n, int& width, int& height) {
@@ -169,7 +165,7 @@ bool OffscreenCopyForced() {
 
 void OffscreenStart() {
     OffscreenCalls calls;
-    calls.end = End;
+    calls.end = TargetFinish;
     calls.surfaceSize = SurfaceSize;
     calls.release = Release;
     calls.slotChanging = TargetSlotChanging;
