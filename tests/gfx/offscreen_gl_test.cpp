@@ -107,6 +107,8 @@ TEST_F(OffscreenGL, CreateSizesTheSlotAndDrawingLandsInItsTopLeft) {
         EXPECT_EQ(SpriteGrab(13, 95, 55, 5, 5), 1.0);
         const std::string saved = testsupport::TempDir() + "/target.bmp";
         EXPECT_EQ(ScreenSave(StdToRt(saved)), 1.0);
+        ViewportSet(50, 20, 10, 10);  // viewports count from the target's top-left too
+        RectDraw(0, 0, 2, 2, kBlue);
         OffscreenUse(-1);
         ASSERT_EQ(SpriteLoad(StdToRt(saved), 14), 1.0);
         EXPECT_EQ(SlotGet(14)->pictureWidth, 100);
@@ -122,7 +124,8 @@ TEST_F(OffscreenGL, CreateSizesTheSlotAndDrawingLandsInItsTopLeft) {
             int x, y;
             double want;
         } probes[] = {{200, 100, kRed},   {209, 105, kRed},   {210, 100, kGrey}, {250, 130, kGrey},
-                      {295, 155, kGreen}, {299, 159, kGreen}, {300, 159, kGrey}, {299, 160, kGrey}};
+                      {295, 155, kGreen}, {299, 159, kGreen}, {300, 159, kGrey}, {299, 160, kGrey},
+                      {251, 121, kBlue},  {252, 121, kGrey}};
         for (const auto& q : probes) EXPECT_EQ(At(q.x, q.y), q.want) << q.x << "," << q.y;
     }
 }

@@ -166,6 +166,21 @@ TEST_F(ShaderGL, LoadResultsAndWhatTheSinkHears) {
     }
     EXPECT_EQ(Shaders().slots[6].fragmentShader, 0u) << "compiled after the vertex shader failed";
 
+    // A reload starts from an empty slot even where objects cannot be deleted: the old
+    // vertex shader (which would shade everything black) joins no later program.
+    const GlEntryPoints kept = GlExt();
+    GlExt().glDeleteObjectARB = nullptr;
+    ASSERT_EQ(ShaderLoad(9, File("shade.vert", kShadeVertex), File("t.frag", kTint)), 1.0);
+    ASSERT_EQ(ShaderLoad(9, RtString(), File("t.frag", kTint)), 1.0);
+    GlExt() = kept;
+    EXPECT_EQ(Shaders().slots[9].vertexShader, 0u);
+    ShaderUse(9);
+    ShaderUniformSet("tint", 1.0);
+    ShaderAttribSet("shade", 0.0f);
+    RectDraw(0, 0, 4, 4, kColour);
+    EXPECT_EQ(PixelGet(1, 1), kColour);
+    ShaderUse(-1);
+
     // Without the shader entry points the first load says so, once.
     const GlEntryPoints saved = GlExt();
     GlExt().glCreateShaderObjectARB = nullptr;
