@@ -278,7 +278,7 @@ void LibraryDeclare(RtString& library, const RtString& function, void*& pointer)
 
 // ---- gfx: pictures, drawing, fonts, the renderer's window ----
 // (gfx/picture_commands.cpp, draw_commands.cpp, collide_commands.cpp, font_commands.cpp,
-// window_commands.cpp)
+// window_commands.cpp, offscreen_commands.cpp, shader_commands.cpp)
 // Sprite slots 0..65502 are the program's. Slots, positions and sizes are truncated toward
 // zero; colours are red + green * 256 + blue * 65536; angles in degrees.
 double SpriteLoad(const RtString& file, double slot);      // 1 loaded, 0 not
@@ -364,6 +364,26 @@ void ViewportSet(double x, double y, double width, double height);
 void SmoothingSet(double flag);
 // The window's size in pixels.
 void ScreenSizeGet(double& width, double& height);
+
+// Off-screen targets 0..31: drawing goes into a sprite instead of the window, into a
+// framebuffer object where the driver has them, else onto the window's top-left corner and
+// copied into the sprite when the target is finished (CORVANE_OFFSCREEN_COPY=1 forces that).
+// 2D coordinates start at the sprite's top-left; PixelGet, SpriteGrab and ScreenSave read
+// the target. FramePresent finishes any target; so does reloading or grabbing into its slot.
+// The slot gets a transparent power-of-two texture and the picture size width x height.
+void OffscreenCreate(double target, double slot, double width, double height);
+void OffscreenUse(double target);  // below 0: back to the window; above 31: nothing
+
+// GLSL shaders in slots 0..254 (vertex and fragment files read from disk, not the archive).
+// A shader sees what the 2D draws feed the fixed pipeline: gl_Vertex in pixels (transform it
+// with gl_ModelViewProjectionMatrix), gl_Color (white with the current alpha for sprites and
+// text, the primitive's colour for rectangles, lines, pixels and polygon points),
+// gl_MultiTexCoord0, and the picture on texture unit 0 (a sampler2D uniform is 0 unless set);
+// a fragment shader alone gets gl_Color and gl_TexCoord[0]. Rectangles, lines and pixels
+// bind no texture. Failures and info logs go to the debug output.
+double ShaderLoad(double slot, const RtString& vertexFile, const RtString& fragmentFile);  // 1 ok
+void ShaderUse(double slot);  // outside 0..254: fixed function (also at each FramePresent)
+void ShaderUniformSet(const RtString& name, double value);  // a float of the current program
 // ---- end gfx ----
 
 // ---- input: keyboard, mouse, joysticks, line editor ----

@@ -12,7 +12,9 @@
 #include "frame/frame_recorder.h"
 #include "frame/window_size_setting.h"
 #include "gfx/gfx_text.h"
+#include "gfx/offscreen.h"
 #include "gfx/renderer.h"
+#include "gfx/shaders.h"
 #include "input/input_runtime.h"
 #include "platform/paths.h"
 #include "platform/window.h"
@@ -78,6 +80,8 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
         return 0;
     FramePacingStart(rs.frameRate);
     FrameCallRegister(FrameCall::Present, FramePresent);
+    OffscreenStart();
+    ShaderStart();
 
     rs.mainWindow = rs.renderer->windowHandle;
     platform::WindowTitleSet(title);

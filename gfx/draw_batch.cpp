@@ -21,7 +21,7 @@ bool ViewportIs(const Renderer* r, const int v[4]) {
 
 void Renderer::OffscreenEnd() {
     Draw2DFlush();
-    if (Offscreen().end) Offscreen().end();
+    if (Offscreen().end) Offscreen().end(*this);
 }
 
 void Draw2DBegin(const BatchKey& key) {
@@ -93,8 +93,8 @@ void Draw2DFlush() {
     // in the coordinate system it was made for.
     const bool otherViewport = !ViewportIs(r, runViewport);
     if (otherViewport) {
-        glViewport(runViewport[0], r->height - runViewport[3] - runViewport[1], runViewport[2],
-                   runViewport[3]);
+        glViewport(runViewport[0], r->SurfaceHeight() - runViewport[3] - runViewport[1],
+                   runViewport[2], runViewport[3]);
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
@@ -127,8 +127,8 @@ void Draw2DFlush() {
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
-        glViewport(r->viewportX, r->height - r->viewportHeight - r->viewportY, r->viewportWidth,
-                   r->viewportHeight);
+        glViewport(r->viewportX, r->SurfaceHeight() - r->viewportHeight - r->viewportY,
+                   r->viewportWidth, r->viewportHeight);
     }
     if (k.texture && k.clampToEdge) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);

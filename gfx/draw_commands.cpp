@@ -10,7 +10,6 @@
 #include "gfx/draw_batch.h"
 #include "gfx/draw_geometry.h"
 #include "gfx/gfx_int.h"
-#include "gfx/offscreen_calls.h"
 #include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
@@ -233,14 +232,10 @@ double PixelGet(double x, double y) {
     Renderer* r = GfxRenderer();
     if (!GfxReady()) return 0;
     Draw2DFlush();
-    int height = r->height;
-    if (r->currentOffscreenTarget >= 0) {
-        const int h =
-            Offscreen().targetHeight ? Offscreen().targetHeight(r->currentOffscreenTarget) : 0;
-        if (h > 0) height = h;
-    } else {
-        glReadBuffer(GL_BACK);
-    }
+    // A target drawn into a framebuffer is read there, from its picture's top row; the copy
+    // path draws on the window, which is read like any other frame.
+    int width = 0, height = 0;
+    if (!r->SurfaceSize(width, height)) glReadBuffer(GL_BACK);
     uint8_t rgb[3] = {0, 0, 0};
     GlReadPixelsPacked(GfxInt(x), height - 1 - GfxInt(y), 1, 1, GL_RGB, rgb);
     return rgb[0] + rgb[1] * 256.0 + rgb[2] * 65536.0;

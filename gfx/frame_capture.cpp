@@ -11,6 +11,9 @@
 bool FrameCapture(std::vector<uint8_t>& rgba, int& width, int& height) {
     Renderer* r = runtimeState.renderer;
     if (!r || !GfxReady() || r->width <= 0 || r->height <= 0) return false;
+    // The frame as it will be shown: a target still current is finished first, as the swap
+    // would, so neither its framebuffer nor the copy path's drawing on the window is taken.
+    r->OffscreenEnd();
     width = r->width;
     height = r->height;
     const size_t row = size_t(width) * 4;

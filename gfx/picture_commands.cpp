@@ -98,12 +98,17 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
     SpriteSlot* slot = SlotGet(s);
     Renderer* r = GfxRenderer();
     if (!slot || !GfxReady()) return 0;
-    // Only the part inside the window can be read; what lies outside is undefined.
+    // Grabbing into a current target's own slot finishes the target first.
+    Draw2DFlush();
+    SlotChanging(s);
+    // Only the part inside the surface (the window, or a target's framebuffer) can be read;
+    // what lies outside is undefined.
+    int surfaceW = 0, surfaceH = 0;
+    r->SurfaceSize(surfaceW, surfaceH);
     const int64_t x0 = std::max<int64_t>(GfxInt(xNumber), 0);
     const int64_t y0 = std::max<int64_t>(GfxInt(yNumber), 0);
-    const int64_t x1 = std::min<int64_t>(int64_t{GfxInt(xNumber)} + GfxInt(widthNumber), r->width);
-    const int64_t y1 =
-        std::min<int64_t>(int64_t{GfxInt(yNumber)} + GfxInt(heightNumber), r->height);
+    const int64_t x1 = std::min<int64_t>(int64_t{GfxInt(xNumber)} + GfxInt(widthNumber), surfaceW);
+    const int64_t y1 = std::min<int64_t>(int64_t{GfxInt(yNumber)} + GfxInt(heightNumber), surfaceH);
     if (x1 <= x0 || y1 <= y0) return 0;
     const int maxSize = GfxMaxTextureSize();
     const int x = static_cast<int>(x0), y = static_cast<int>(y0);
@@ -141,7 +146,7 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
         // Zero-filled: everything outside the picture is transparent black.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, buf.data());
     }
-    const int glY = r->height - y - h;
+    const int glY = surfaceH - y - h;
     if (copyAlpha) {
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, glY, w, h);
     } else {
@@ -212,14 +217,23 @@ double SpriteSave(const RtString& file, double slotNumber) {
 
 double ScreenSave(const RtString& file) {
     Renderer* r = GfxRenderer();
-    if (!GfxReady() || r->width <= 0 || r->height <= 0) return 0;
+    if (!GfxReady()) return 0;
+    // While a target is current its picture is saved as it stands (on the copy path, the
+    // part of it the window holds); otherwise the window's back buffer.
+    int w = 0, h = 0, pw = 0, ph = 0;
+    const bool framebuffer = r->SurfaceSize(w, h);
+    const int surfaceH = h;
+    if (r->TargetPictureSize(pw, ph)) {
+        w = std::min(w, pw);
+        h = std::min(h, ph);
+    }
+    if (w <= 0 || h <= 0) return 0;
     const int key = TransparentColourOnScreen();
-    std::vector<uint8_t> bgr(static_cast<size_t>(r->width) * r->height * 3);
+    std::vector<uint8_t> bgr(static_cast<size_t>(w) * h * 3);
     Draw2DFlush();
-    // An off-screen target is read as it stands; the window's back buffer otherwise.
-    if (r->currentOffscreenTarget < 0) glReadBuffer(GL_BACK);
-    GlReadPixelsPacked(0, 0, r->width, r->height, GL_BGR, bgr.data());
-    return ImageSaveFile(SavePath(file), bgr.data(), r->width, r->height, r->width, key) ? 1 : 0;
+    if (!framebuffer) glReadBuffer(GL_BACK);
+    GlReadPixelsPacked(0, surfaceH - h, w, h, GL_BGR, bgr.data());
+    return ImageSaveFile(SavePath(file), bgr.data(), w, h, w, key) ? 1 : 0;
 }
 
 void ScreenClear() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/gl_ext.h"
+#include "gfx/offscreen_calls.h"
 #include "platform/window.h"
 #include "runtime/error_log.h"
 #include "runtime/runtime_state.h"
@@ -43,6 +44,7 @@ Renderer::Renderer()
 
 Renderer::~Renderer() {
     OffscreenEnd();
+    if (Offscreen().release) Offscreen().release(*this);
     WindowDestroy();
 }
 
@@ -221,7 +223,7 @@ void Renderer::Viewport2D(int x, int y, int w, int h) {
     viewportWidth = w;
     viewportHeight = h;
     if (!platform::WindowExists()) return;
-    glViewport(x, height - h - y, w, h);
+    glViewport(x, SurfaceHeight() - h - y, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, w, h, 0, -1, 1);
@@ -264,6 +266,31 @@ void Renderer::Viewport2D(int x, int y, int w, int h) {
     currentSecondUnitSprite = -1;
 }
 
+bool Renderer::SurfaceSize(int& w, int& h) const {
+    if (currentOffscreenTarget >= 0 && Offscreen().surfaceSize &&
+        Offscreen().surfaceSize(*this, currentOffscreenTarget, w, h))
+        return true;
+    w = width;
+    h = height;
+    return false;
+}
+
+int Renderer::SurfaceHeight() const {
+    int w = 0, h = 0;
+    SurfaceSize(w, h);
+    return h;
+}
+
+bool Renderer::TargetPictureSize(int& w, int& h) const {
+    const int n = currentOffscreenTarget;
+    if (n < 0 || n >= kOffscreenTargetCount) return false;
+    const int s = offscreenTargets[n].spriteSlot;
+    if (!SpriteSlotValid(s)) return false;
+    w = spriteTable[s].pictureWidth;
+    h = spriteTable[s].pictureHeight;
+    return w > 0 && h > 0;
+}
+
 void Renderer::Swap() {
     OffscreenEnd();
     platform::WindowSwap();
@@ -271,6 +298,8 @@ void Renderer::Swap() {
 }
 
 void Renderer::FrameStateReset() {
+    // Fixed function first, so background layer 0 is not drawn through last frame's shader.
+    if (GlExt().glUseProgramObjectARB) GlExt().glUseProgramObjectARB(0);
     glEnable(GL_BLEND);
     glDisable(GL_BLEND);
     currentAlpha = 1.0f;
@@ -278,7 +307,6 @@ void Renderer::FrameStateReset() {
     BackdropLayerDraw(0);
     Viewport2D(0, 0, 0, 0);
     useMipmappedTexture = 0;
-    if (GlExt().glUseProgramObjectARB) GlExt().glUseProgramObjectARB(0);
 }
 
 void ScreenSizeGetInt(int& w, int& h) {

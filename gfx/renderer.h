@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx/draw_batch.h"
+#include "gfx/offscreen_target.h"
 #include "gfx/sprite_slot.h"
 
 // The polygon PolyStart opened: x, y, u, v, r, g, b, a per point, drawn as a fan by PolyEnd.
@@ -37,6 +38,12 @@ public:
     void WindowHide();
     // Viewport plus the whole fixed 2D state; width or height <= 0 means the whole window.
     void Viewport2D(int x, int y, int w, int h);
+    // The size of what drawing lands on: the current target's picture when it draws into a
+    // framebuffer (true), else the window (false). 2D coordinates count down from its top row.
+    bool SurfaceSize(int& w, int& h) const;
+    int SurfaceHeight() const;
+    // The current target's picture size, on either path; false when drawing goes to the window.
+    bool TargetPictureSize(int& w, int& h) const;
     void WindowSizeChange(int w, int h);
     void Smoothing(int flag);
     // Ends any off-screen target, flushes, swaps and clears the new back buffer.
@@ -67,6 +74,7 @@ public:
     // ---- end texture store ----
 
     float currentAlpha = 1.0f;
+    std::array<OffscreenTarget, kOffscreenTargetCount> offscreenTargets{};
     int currentOffscreenTarget = -1;  // -1 = drawing goes to the window
     uint8_t smoothing = 1;            // 1 = linear filtering in 2D, 0 = nearest
     void* windowHandle = nullptr;

@@ -11,6 +11,7 @@
 #include "gfx/draw_batch.h"
 #include "gfx/gl_ext.h"
 #include "gfx/image_file.h"
+#include "gfx/offscreen_calls.h"
 #include "gfx/renderer.h"
 #include "gfx/texture_prep.h"
 #include "runtime/runtime_state.h"
@@ -51,9 +52,16 @@ void AlphaMaskFree(int s) {
     r->alphaMasks[s].reset();
 }
 
+void SlotChanging(int s) {
+    Renderer* r = runtimeState.renderer;
+    if (r && r->currentOffscreenTarget >= 0 && Offscreen().slotChanging)
+        Offscreen().slotChanging(*r, s);
+}
+
 void SlotReset(int s) {
     SpriteSlot* slot = SlotGet(s);
     if (!slot) return;
+    SlotChanging(s);
     if (GfxReady() && (slot->texture || slot->mipmappedTexture)) {
         Draw2DFlush();
         if (slot->texture) glDeleteTextures(1, &slot->texture);
@@ -131,6 +139,7 @@ bool SlotLoadImage(int s, const DecodedImage& img, bool fontStyle, bool normalMa
     SpriteSlot* slot = SlotGet(s);
     if (!slot || img.width <= 0 || img.height <= 0) return false;
     if (!GfxReady()) return false;
+    SlotChanging(s);
     GLuint tex = slot->texture, mip = slot->mipmappedTexture;
     int tw = 0, th = 0;
     const bool ok =
@@ -226,6 +235,12 @@ void GlReadPixelsPacked(int x, int y, int w, int h, GLenum format, void* out) {
 int FramebufferAlphaBits() {
     Renderer* r = runtimeState.renderer;
     if (!r) return 0;
+    // A target's framebuffer has its texture's alpha; only the window's answer is kept.
+    if (int w = 0, h = 0; GfxReady() && r->SurfaceSize(w, h)) {
+        GLint bits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &bits);
+        return bits > 0 ? bits : 0;
+    }
     if (r->framebufferAlphaBits < 0 && GfxReady()) {
         GLint bits = 0;
         glGetIntegerv(GL_ALPHA_BITS, &bits);

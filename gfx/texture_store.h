@@ -20,6 +20,10 @@ bool GfxReady();
 // GL_MAX_TEXTURE_SIZE (32767 at most; the slot fields are 16-bit), 2048 without a context.
 int GfxMaxTextureSize();
 
+// Slot s is about to lose or replace its texture: an off-screen target drawing into it is
+// finished first, so it never draws into a deleted texture.
+void SlotChanging(int s);
+
 // Deletes the slot's textures (once initialised) and alpha mask; sizes to empty. Frame sizes
 // stay.
 void SlotReset(int s);
@@ -52,7 +56,8 @@ void AlphaMaskFree(int s);
 int TransparentColourOnScreen();
 
 // GL_ALPHA_BITS of the frame buffer, asked once and remembered by the renderer (0 without
-// one). Override sets the renderer's answer (-1 forgets it, so the next call asks GL again).
+// one); while a target draws into its framebuffer, that framebuffer's, asked each time. Override
+// sets the renderer's answer (-1 forgets it, so the next call asks GL again).
 int FramebufferAlphaBits();
 void FramebufferAlphaBitsOverride(int bits);
 
