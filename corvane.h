@@ -332,7 +332,9 @@ void LineDraw(double x1, double y1, double x2, double y2, double colour);
 void PixelSet(double x, double y, double colour);
 // The colour of a pixel of what has been drawn this frame.
 double PixelGet(double x, double y);
-void PolyStart(double slot);  // -1: untextured
+// Starts a polygon textured with slot (-1: untextured). Its points must run counter-clockwise
+// on the screen: 2D drawing culls back faces, so a clockwise polygon draws nothing.
+void PolyStart(double slot);
 // A corner: position, texture position in the slot's picture pixels, colour.
 void PolyPoint(double x, double y, double textureX, double textureY, double colour);
 // Draws the polygon from the points since PolyStart.
@@ -370,7 +372,8 @@ void ScreenSizeGet(double& width, double& height);
 // copied into the sprite when the target is finished (CORVANE_OFFSCREEN_COPY=1 forces that).
 // 2D coordinates start at the sprite's top-left; PixelGet, SpriteGrab and ScreenSave read
 // the target. FramePresent finishes any target; so does reloading or grabbing into its slot.
-// The slot gets a transparent power-of-two texture and the picture size width x height.
+
+// Makes target draw into slot: a transparent power-of-two texture, picture size width x height.
 void OffscreenCreate(double target, double slot, double width, double height);
 void OffscreenUse(double target);  // below 0: back to the window; above 31: nothing
 
