@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <random>
 
@@ -153,12 +154,12 @@ TEST(NetSession, StopEndsTheThreadAlsoWithAPeerThatNeverReads) {
     // Fill the socket and the queue towards a peer that reads nothing.
     for (int i = 0; i < 3000; ++i) host->MessageSend(alice, deaf, std::string(1024, 'f'));
     const size_t before = nettest::OpenDescriptors();
-    bool stopped = false;
+    std::atomic<bool> stopped{false};
     std::thread stopper([&] {
         host.reset();
         stopped = true;
     });
-    const bool ended = WaitUntil([&] { return stopped; });
+    const bool ended = WaitUntil([&] { return stopped.load(); });
     if (ended)
         stopper.join();
     else
