@@ -12,7 +12,7 @@
 // The program's main routine, defined by the game.
 void GameMain();
 
-// ---- frame: the frame loop (frame/frame_loop.cpp) ----
+// ---- frame: frame loop, requester, programs (frame/frame_loop.cpp, program_commands.cpp) ----
 // Start-up changes into the executable's folder before GameMain runs, so relative paths
 // (IniOpen, ScreenSave, ShoeboxSet, FileOpen, the loaders) count from there, wherever the
 // program was started from. The error log is ErrorLog.txt in the temporary folder ($TMPDIR,
@@ -27,6 +27,15 @@ double TimerGet();                          // ms since the end of start-up
 void ProgramSleep(double ms);               // 0 or less: no sleep
 void AutoPauseSet(double flag);             // pause while the window is inactive
 void EscapeQuitSet(double flag);            // ESC ends the program
+// The desktop's file chooser (zenity or kdialog): open non-zero for an open dialog, 0 for a
+// save dialog; filter "Pictures|*.png;*.bmp|All files|*.*". The chosen path, or "NO_FILE".
+RtString FileRequester(double open, const RtString& filter);
+// Starts a program: the command line is split into words as a shell would (quotes kept, no
+// shell run). 1 started, else 0; with wait, exitCode is its exit code (128 + n when signal n
+// ended it). show is accepted and has no meaning for a Linux process.
+double ProgramRun(const RtString& commandLine, double wait, double show, double& exitCode);
+// Ends this program (its shutdown, no trace), then starts the command line; does not return.
+[[noreturn]] void ProgramChain(const RtString& commandLine);
 // ---- end frame ----
 
 // ---- core: strings, number text, arrays, math, random ----
@@ -39,7 +48,7 @@ void EscapeQuitSet(double flag);            // ESC ends the program
 // Positions are 0-based; every number used as an integer is truncated toward zero.
 
 double StringLength(const RtString& s);  // the number of characters
-double StringLength(double value);  // length of the number's text
+double StringLength(double value);       // length of the number's text
 // Count characters from position (fewer at the end; count < 0: to the end)
 RtString StringMid(const RtString& s, double position, double count);
 // Position of needle at or after start, or -1.
