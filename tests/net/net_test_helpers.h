@@ -26,6 +26,12 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000) 
     return true;
 }
 
+// Whether this machine's loopback speaks IPv6 (some containers have none).
+inline bool Ipv6Loopback() {
+    auto l = platform::ListenSocket::Open(0);
+    return l && platform::StreamSocket::Connect("::1", l->Port(), 5000) != nullptr;
+}
+
 inline size_t OpenDescriptors() {
     size_t n = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
