@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The HTTP/1.0 GET for path on host. False (out untouched) when either is empty or holds a
@@ -16,8 +17,16 @@ public:
     // every block after the header's end.
     size_t Feed(const char* block, size_t n);
     bool Done() const { return done_; }
+    // The body length the header announced (Content-Length), once the header has ended;
+    // false when it named none or held more than kHeaderKeptBytes.
+    bool ContentLength(int64_t& length) const;
+
+    static constexpr size_t kHeaderKeptBytes = 16384;
 
 private:
+    size_t Scan(const char* block, size_t n);
     int lineFeeds_ = 0;
     bool done_ = false;
+    std::string header_;  // kept to read the announced length from
+    bool headerCut_ = false;
 };

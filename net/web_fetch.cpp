@@ -25,6 +25,7 @@ bool WebFetch(const std::string& server, const std::string& path, int port,
         return fail();
 
     HttpHeaderSkip header;
+    int64_t bodyBytes = 0;
     char block[kWebBlockBytes];
     for (;;) {
         size_t got = 0;
@@ -33,8 +34,12 @@ bool WebFetch(const std::string& server, const std::string& path, int port,
         if (r != platform::SocketStatus::Ok) return fail();
         const size_t body = header.Feed(block, got);
         if (body < got && !platform::FileWriteAll(fd, block + body, got - body)) return fail();
+        bodyBytes += static_cast<int64_t>(got - body);
     }
-    // A server that closes before its header ends has not answered.
-    if (!header.Done()) return fail();
+    // A server that closes before its header ends has not answered; one that closes before
+    // the body length it announced has not answered completely.
+    int64_t announced = 0;
+    if (!header.Done() || (header.ContentLength(announced) && announced != bodyBytes))
+        return fail();
     return platform::FileCommitBeside(fd, temp, target);
 }

@@ -67,3 +67,39 @@ TEST(WebHeaderSkip, CountsLineFeedsIgnoringCarriageReturns) {
     EXPECT_EQ(BodyOf("H\r\n\r\n", {}), "");
     EXPECT_EQ(BodyOf("\n\n", {1}), "");
 }
+
+TEST(WebHeaderSkip, ReadsTheAnnouncedBodyLengthFromTheWholeHeader) {
+    const std::pair<std::string, int64_t> cases[] = {
+        {"HTTP/1.0 200 OK\r\nContent-Length: 1048576\r\n\r\n", 1048576},
+        {"HTTP/1.0 200 OK\r\ncontent-length:7\r\nX: y\r\n\r\n", 7},
+        {"HTTP/1.0 200 OK\r\nCONTENT-LENGTH: \t0\r\n\r\n", 0},
+        {"HTTP/1.0 200 OK\r\nX-Content-Length: 5\r\n\r\n", -1},
+        {"HTTP/1.0 200 OK\r\nContent-Length: many\r\n\r\n", -1},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", -1},
+        {"HTTP/1.0 200 OK\r\n\r\nContent-Length: 5\r\n\r\n", -1},  // that is the body
+    };
+    for (const auto& [answer, length] : cases) {
+        for (size_t cut : {size_t(0), size_t(20), answer.size() / 2}) {
+            HttpHeaderSkip skip;
+            skip.Feed(answer.data(), cut);
+            skip.Feed(answer.data() + cut, answer.size() - cut);
+            int64_t got = -1;
+            EXPECT_EQ(skip.ContentLength(got), length >= 0) << answer << " cut " << cut;
+            if (length >= 0) {
+                EXPECT_EQ(got, length) << answer;
+            }
+        }
+    }
+    // Before the header's end, or past what is kept of it, there is no length to give.
+    HttpHeaderSkip open;
+    open.Feed("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n", 36);
+    int64_t got = 0;
+    EXPECT_FALSE(open.ContentLength(got));
+    HttpHeaderSkip huge;
+    const std::string filler = "X: " + std::string(HttpHeaderSkip::kHeaderKeptBytes, 'x') + "\r\n";
+    huge.Feed("Content-Length: 3\r\n", 19);
+    huge.Feed(filler.data(), filler.size());
+    huge.Feed("\r\n", 2);
+    EXPECT_TRUE(huge.Done());
+    EXPECT_FALSE(huge.ContentLength(got));
+}

@@ -162,6 +162,20 @@ TEST_F(WebGetTest, NoWholeAnswerLeavesTheOldFile) {
     EXPECT_EQ(Target(), "old contents");
 }
 
+TEST_F(WebGetTest, ABodyShorterThanAnnouncedIsNoWholeAnswer) {
+    int answer = 0;
+    RawHttpServer server([&](platform::StreamSocket& s, const auto&) {
+        if (answer++ == 0)
+            Send(s, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n" + std::string(50, 'h'));
+        else
+            Send(s, "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nwhole");
+    });
+    EXPECT_EQ(Get(server.Port()), 0);
+    EXPECT_EQ(Target(), "old contents");
+    EXPECT_EQ(Get(server.Port()), 1);
+    EXPECT_EQ(Target(), "whole");
+}
+
 TEST_F(WebGetTest, ASilentServerTimesOut) {
     RawHttpServer server([](platform::StreamSocket&, const std::atomic<bool>& quit) {
         while (!quit) std::this_thread::sleep_for(std::chrono::milliseconds(20));
