@@ -486,7 +486,8 @@ RtString NetMessageGet(const RtString& playerId);
 RtString NetMessageSender();  // the sender id of the last message taken ("-1" before any)
 
 // WebGet: HTTP/1.0; the body (the header skipped) replaces the file only when the whole answer
-// came, so a failed fetch leaves the old file; connecting and every read wait at most 10 s;
+// came (the server closed after the header and any Content-Length it announced), so a failed
+// fetch leaves the old file; connecting and every read wait at most 10 s;
 // a server or path holding blanks or control characters is refused, nothing sent; the
 // response status is not examined.
 
