@@ -480,6 +480,44 @@ double MusicPlayingGet();
 double VideoPlay(const RtString& name, double loop = 0);
 // ---- end sound ----
 
+// ---- net: network sessions and HTTP fetch (net/net_commands.cpp, web_get_command.cpp) ----
+// One session at a time over TCP: a program hosts, others join, each creates players by name
+// and sends text messages between players. Ids and ports travel as text; player ids are 1 or
+// more (target 0 means every player). Joins and requests wait up to 5 s for their answer.
+// A host listens on IPv6 and IPv4 alike; NetLocalAddresses leaves a running session alone.
+
+double NetHost(const RtString& port);  // ends any session and listens (below 1: 26000); 1 done
+// Ends any session and connects to the host (below 1: 26000) within 10 s: 1 joined.
+double NetJoin(const RtString& server, const RtString& port);
+RtString NetLocalAddresses();  // the machine's addresses joined by '|', or ""
+// Creates a player: its id as text, or "-1" when refused or no answer came within 5 s.
+RtString NetPlayerCreate(const RtString& name);
+// The number of players in the session (0 without an own player or an answer).
+double NetPlayerCount();
+// The id of the player at index 0..count-1 ("-1" past the end; "0" without an answer).
+RtString NetPlayerId(double index);
+// The name of a player ("" when there is none; "NO_DATA" without an answer).
+RtString NetPlayerName(const RtString& playerId);
+// Removes the player everywhere (a joiner only its own; a negative id: nothing); result 1.
+double NetPlayerKill(const RtString& playerId);
+// Sends at most 1,024 bytes from one of this program's players to target (0: every player
+// but the sender): 1 sent, 0 not (no session, no such player, too long, peer not reading).
+double NetMessageSend(const RtString& sender, const RtString& target, const RtString& message);
+// The oldest message for one of this program's players, removed ("" when none; each player
+// keeps its last 1,024).
+RtString NetMessageGet(const RtString& playerId);
+RtString NetMessageSender();  // the sender id of the last message taken ("-1" before any)
+
+// WebGet: HTTP/1.0; the body (the header skipped) replaces the file only when the whole answer
+// came (the server closed after the header and any Content-Length it announced), so a failed
+// fetch leaves the old file; connecting and every read wait at most 10 s;
+// a server or path holding blanks or control characters is refused, nothing sent; the
+// response status is not examined.
+
+// Fetches path from server:port into file: 1 when the whole answer came, else 0.
+double WebGet(const RtString& server, const RtString& path, double port, const RtString& file);
+// ---- end net ----
+
 // ---- path: path finding (path/path_find_command.cpp) ----
 // A* over a cost map map(x, y) (0 or less: blocked). On success path becomes (n, 2) with
 // path(i, 0) = x and path(i, 1) = y from start to goal, and n is returned; otherwise 0 and path

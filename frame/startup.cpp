@@ -16,6 +16,7 @@
 #include "gfx/renderer.h"
 #include "gfx/shaders.h"
 #include "input/input_runtime.h"
+#include "net/net_runtime.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/end_path.h"
@@ -94,7 +95,8 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
     SoundRecordCreate();
 
     ErrorLogAppend("Init Network");
-    // The idle network state and the 3D scene object are created here (network, 3D modules).
+    NetStateCreate();
+    // The 3D scene object is created here (3D module).
 
     RandomSeed(std::trunc(FrameTimer()));
 

@@ -1,0 +1,90 @@
+// Helpers of the network tests: polling with a deadline, descriptor and memory counts, and a
+// raw peer that writes whatever bytes a test wants onto a connection.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "net/packet.h"
+#include "platform/packet_framing.h"
+#include "platform/sockets.h"
+
+namespace nettest {
+
+// Polls until done() or the deadline (at least 30 s, so a loaded machine still passes).
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Whether this machine's loopback speaks IPv6 (some containers have none).
+inline bool Ipv6Loopback() {
+    auto l = platform::ListenSocket::Open(0);
+    return l && platform::StreamSocket::Connect("::1", l->Port(), 5000) != nullptr;
+}
+
+inline size_t OpenDescriptors() {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+// Resident memory of this process in KiB.
+inline long ResidentKb() {
+    long pages = 0, resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    if (!(statm >> pages >> resident)) resident = 0;
+    return resident * 4;
+}
+
+// A peer speaking raw bytes: frames of its choosing, or no framing at all.
+struct RawPeer {
+    std::unique_ptr<platform::StreamSocket> socket;
+
+    bool Connect(const std::string& host, int port) {
+        socket = platform::StreamSocket::Connect(host, port, 10000);
+        return socket != nullptr;
+    }
+    bool SendBytes(const std::string& bytes) {
+        return socket->SendAll(bytes.data(), bytes.size(), 10000) == platform::SocketStatus::Ok;
+    }
+    bool SendFrame(const std::string& packet) {
+        std::string frame;
+        platform::FrameAppend(frame, packet);
+        return SendBytes(frame);
+    }
+    // True once the other side has closed (reading and discarding what it still sends).
+    bool ClosedByPeer(int timeoutMs = 30000) {
+        char buf[4096];
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < end) {
+            size_t got = 0;
+            const auto r = socket->Receive(buf, sizeof buf, got, 100);
+            if (r == platform::SocketStatus::Closed || r == platform::SocketStatus::Failed)
+                return true;
+        }
+        return false;
+    }
+};
+
+// A packet with a header the test shapes by hand.
+inline std::string RawPacket(const std::string& magic, uint8_t type, int32_t length, int32_t target,
+                             int32_t sender, const std::string& payload) {
+    std::string p = magic;
+    p.push_back(static_cast<char>(type));
+    Int32Append(p, length);
+    Int32Append(p, target);
+    Int32Append(p, sender);
+    return p + payload;
+}
+
+}  // namespace nettest
