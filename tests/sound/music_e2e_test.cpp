@@ -92,11 +92,17 @@ TEST(MusicProgram, ALoopingPieceRestartsWhileTheProgramSitsInKeyWait) {
     const std::string script = R"SH(
 P="$1"; PIECE="$2"; OUT="$3"
 "$P" "$PIECE" > "$OUT" 2>&1 & A=$!
-for i in $(seq 1 600); do grep -q '^ready' "$OUT" && break; sleep 0.05; done
-W=""; for i in $(seq 1 600); do W=$(xdotool search --all --pid $A --name Corvane | head -1); [ -n "$W" ] && break; sleep 0.05; done
-xdotool windowfocus --sync "$W"; sleep 1.8
-xdotool key b
-for i in $(seq 1 600); do kill -0 $A 2>/dev/null || break; sleep 0.05; done
+late() { [ "$(date +%s)" -gt "$1" ]; }
+end=$(( $(date +%s) + 60 ))
+until grep -q '^ready' "$OUT"; do late $end && break; sleep 0.05; done
+W=""; until [ -n "$W" ]; do W=$(xdotool search --all --pid $A --name Corvane | head -1); late $end && break; sleep 0.05; done
+sleep 1.8  # the piece loops a few times inside the wait before the key ends it
+# A key can be lost while the window is still taking the focus: press again until it ends.
+end=$(( $(date +%s) + 60 ))
+while kill -0 $A 2>/dev/null && ! late $end; do
+  xdotool windowfocus "$W" 2>/dev/null; xdotool key b
+  for i in $(seq 1 40); do kill -0 $A 2>/dev/null || break; sleep 0.05; done
+done
 kill -0 $A 2>/dev/null && { echo "still-running"; kill -9 $A; }
 wait $A; echo "exit=$?"
 )SH";
