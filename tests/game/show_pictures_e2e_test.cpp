@@ -3,8 +3,10 @@
 // the quake moving the whole map by one offset, and the banner lines centred.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "corvane.h"
 #include "game/map_data.h"
@@ -22,9 +24,10 @@ constexpr int kShowStart = 554, kMapOn = 653, kPortalsOn = 1553;
 
 struct Show {
     std::string dir;
+    int width = 640;
     testsupport::Picture Shot(int frame) const {
         testsupport::Picture img = testsupport::ShotLoad(dir, frame);
-        EXPECT_EQ(img.width, 640) << testsupport::ShotPath(dir, frame);
+        EXPECT_EQ(img.width, width) << testsupport::ShotPath(dir, frame);
         return img;
     }
 };
@@ -33,11 +36,13 @@ int Grey(const testsupport::Picture& img, int x, int y) {
     return img.Grey(x, y);
 }
 
-Show Record(const char* name, const std::string& shots, int framesMax) {
-    Show s{showtest::ShowFolder(
-        name, {"Lucida Console 112x88.png", "Splash 480x240.png", "image 1.2.png", "image 2.2.png",
-               "circle 2.png", "circle 3.png", "map.png", "map.txt", "music.mp3"})};
-    auto r = testsupport::RunRecorded(s.dir + "/zan3", s.dir, s.dir, shots, framesMax, {}, 280000);
+Show Record(const char* name, const std::string& shots, int framesMax,
+            const std::vector<std::string>& env = {}, int width = 640) {
+    Show s{showtest::ShowFolder(name, {"Lucida Console 112x88.png", "Splash 480x240.png",
+                                       "image 1.2.png", "image 2.2.png", "circle 2.png",
+                                       "circle 3.png", "map.png", "map.txt", "music.mp3"}),
+           width};
+    auto r = testsupport::RunRecorded(s.dir + "/zan3", s.dir, s.dir, shots, framesMax, env, 280000);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 0) << r.output;
     return s;
@@ -231,4 +236,27 @@ TEST(ShowPicturesE2E, BannerLinesStandCentredOnTheScreen) {
         for (int y : {223, 256})  // just above and below the line
             for (int x = 0; x < img.width; ++x) EXPECT_LE(Grey(img, x, y), 60) << frame << " " << x;
     }
+}
+
+TEST(ShowPicturesE2E, TheMapStandsCentredOnTheWindowAt640x480AndAt800x600) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    // Frame 1300: every cell revealed, no letters, rings or particles yet. The lit area above
+    // the ticker and the device lines is the map; a larger window moves it by half the growth.
+    auto litBox = [](const testsupport::Picture& img) {
+        int box[4] = {img.width, img.height, -1, -1};
+        for (int y = 0; y < img.height - 40; ++y)
+            for (int x = 0; x < img.width; ++x)
+                if (img.Grey(x, y) > 40) {
+                    box[0] = std::min(box[0], x), box[1] = std::min(box[1], y);
+                    box[2] = std::max(box[2], x), box[3] = std::max(box[3], y);
+                }
+        return std::vector<int>(box, box + 4);
+    };
+    const std::vector<int> small = litBox(Recorded().Shot(1300));
+    ASSERT_GT(small[2], small[0]);
+    EXPECT_NEAR(small[0] + small[2], 640, 2);
+    EXPECT_NEAR(small[1] + small[3], 480, 2);
+    const Show large = Record("large", "1300", 1300, {"CORVANE_SCREEN=800x600"}, 800);
+    const std::vector<int> big = litBox(large.Shot(1300));
+    EXPECT_EQ(big, (std::vector<int>{small[0] + 80, small[1] + 60, small[2] + 80, small[3] + 60}));
 }
