@@ -48,10 +48,11 @@ Show Record(const char* name, const std::string& shots, int framesMax,
     return s;
 }
 
-// One run of the show to frame 1960 with every shot the map and ticker checks read.
+// One run of the show to frame 2150 with every shot the map and ticker checks read.
 const Show& Recorded() {
     static const Show show =
-        Record("pictures", "576-596,740-760,850,1300,1600,1650,1700,1850,1900,1950", 1960);
+        Record("pictures",
+               "576-596,740-760,850,1300,1600,1650,1700,1850,1900,1950,1990-1998,2144-2150", 2150);
     return show;
 }
 
@@ -67,14 +68,21 @@ MapData ShippedMap() {
 TEST(ShowPicturesE2E, TickerTypesOneCharacterPerFrameHoldsAndWipesFromTheLeft) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
     const Show& show = Recorded();
-    // The first lines as the ticker should print them: 25 frames of nothing, then one more
-    // character per frame up to the line's last but one (its trailing blank is never typed),
-    // 151 frames of hold, then one more blank from the left per frame.
-    const std::string lines[] = {"Hello, people ", "This - my next DEMO "};
+    // The lines as the ticker should print them: 25 frames of nothing, then one more
+    // character per frame up to the line's last but one (its trailing blank is never typed,
+    // so "Ok. " shows at most "Ok."), 151 frames of hold, then one more blank from the left
+    // per frame, the next line starting in the frame after the last blank.
+    const std::string lines[] = {
+        "Hello, people ", "This - my next DEMO ", "Status: ",      "Menu - 75% ", "New Map - 50% ",
+        "New AI - 25% ",  "Map Builder - 50% ",   "Effect - 75% ", "Ok. ",        "Enjoy "};
+    auto shot = [](int pass) {
+        return (pass >= 576 && pass <= 596) || (pass >= 740 && pass <= 760) ||
+               (pass >= 1990 && pass <= 1998) || (pass >= 2144 && pass <= 2150);
+    };
     std::string text;
     int line = 0, shown = 0, start = 0, hold = 0;
     bool erasing = false;
-    for (int pass = kShowStart; pass <= 760; ++pass) {
+    for (int pass = kShowStart; pass <= 2150; ++pass) {
         const int len = static_cast<int>(lines[line].size()) - 1;
         if (pass >= kShowStart + 25) {
             if (hold > 0) {
@@ -86,7 +94,7 @@ TEST(ShowPicturesE2E, TickerTypesOneCharacterPerFrameHoldsAndWipesFromTheLeft) {
             }
             text = std::string(start, ' ') + lines[line].substr(start, shown - start);
         }
-        if (!((pass >= 576 && pass <= 596) || pass >= 740)) continue;
+        if (!shot(pass)) continue;
         const testsupport::Picture img = show.Shot(pass);
         // Font 1 has 7 x 11 cells; the line stands at (10, 480 - 10 - 11).
         for (int c = 0; c < 24; ++c) {
