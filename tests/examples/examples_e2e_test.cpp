@@ -1,6 +1,7 @@
 // The examples run as a newcomer would run them, under the frame recorder, and one or two of
 // their frames read back by pixels: each check is something the example exists to show.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -290,6 +291,38 @@ void HelloDrawn(const std::vector<Picture>& shots) {
             << "square " << i;
 }
 
+// The scene drawn into the target shows in the sprite at its picture size (not the texture's
+// 256 x 128), as it is, zoomed and half see-through; the turning bar is part of it.
+void OffscreenScene(const std::vector<Picture>& shots) {
+    const Picture& p = shots[0];
+    const Rgb even{16, 48, 96}, odd{24, 72, 144}, grey{32, 32, 32};
+    EXPECT_TRUE(Near(p.At(20 + 150, 20 + 110), even, 2)) << Text(p.At(170, 130));
+    EXPECT_TRUE(Near(p.At(20 + 130, 20 + 110), odd, 2)) << Text(p.At(150, 130));
+    EXPECT_TRUE(Near(p.At(20 + 165, 60), grey, 2)) << "past the picture: " << Text(p.At(185, 60));
+    EXPECT_GT(Count(p, 20, 20, 160, 120, [](Rgb c) { return Near(c, {240, 224, 48}, 8); }), 50);
+    // Zoomed about the picture's centre, which stands at (380 + 80, 100 + 60).
+    EXPECT_TRUE(Near(p.At(460 + 2 * 70, 160 + 2 * 50), even, 2)) << Text(p.At(600, 260));
+    EXPECT_TRUE(Near(p.At(460 + 2 * 50, 160 + 2 * 50), odd, 2)) << Text(p.At(560, 260));
+    EXPECT_TRUE(Near(p.At(460 + 150, 300 + 110), Mean(even, grey), 3)) << Text(p.At(610, 410));
+}
+
+// At frame 120 the uniform is 1: every drawn pixel of the right picture is the inverse of the
+// same pixel of the left one.
+void ShaderInverts(const std::vector<Picture>& shots) {
+    const Picture& p = shots[0];
+    const Rgb background{48, 48, 48};
+    int drawn = 0, inverted = 0;
+    for (int y = 160; y < 320; ++y)
+        for (int x = 10; x < 320; ++x) {
+            const Rgb a = p.At(x, y);
+            if (Near(a, background, 40)) continue;
+            ++drawn;
+            inverted += Near(p.At(x + 300, y), {255 - a.r, 255 - a.g, 255 - a.b}, 3);
+        }
+    EXPECT_GT(drawn, 2000) << "no picture on the left";
+    EXPECT_GT(inverted, drawn * 95 / 100) << inverted << " of " << drawn;
+}
+
 struct Case {
     const char* name;     // the test's name
     const char* example;  // examples/<example>.cpp
@@ -330,6 +363,8 @@ const Case kCases[] = {
      {},
      PathShortest},
     {"HelloDrawsItsGreetingAndSquares", "hello", {60}, 60, {}, HelloDrawn},
+    {"OffscreenTargetSceneInASprite", "offscreen_target", {30}, 30, {}, OffscreenScene},
+    {"ShaderInvertsTheRightPicture", "shader", {120}, 120, {}, ShaderInverts},
 };
 
 // Shown by gtest (and so in ctest's list) instead of the record's bytes.
@@ -496,10 +531,36 @@ TEST(ExampleKeyboardMouse, ArrowsMoveTheBlockTheMousePaintsAndKeysType) {
     EXPECT_EQ(Count(p, 84, 456, 60, 11, Bright), 0);
 }
 
+// Two chat programs on loopback: the host, then a guest that joins it. The guest's frame
+// shows both players (its own block green, the host's blue) and the host's welcome line.
+TEST(ExampleNetChat, AGuestJoinsTheHostAndIsWelcomed) {
+    if (!testsupport::HaveDisplay()) GTEST_SKIP() << "needs a display";
+    const std::string port = std::to_string(26400 + getpid() % 500);
+    testsupport::ProgramProcess host(Example("net_chat"), {"host", port},
+                                     {"SDL_AUDIODRIVER=dummy", "CORVANE_FRAMES_MAX=36000"},
+                                     ExampleDir());
+    const std::string dir = testsupport::MakeSubDir("net_chat");
+    // Real time, not the fixed step: the host's answers come at the pace of its own frames.
+    // The guest tries once a second until the host listens, so no readiness signal is needed.
+    const auto r = testsupport::RunProgram(Example("net_chat"), {"join", "127.0.0.1", port},
+                                           {"SDL_AUDIODRIVER=dummy", "CORVANE_SHOTS=600",
+                                            "CORVANE_SHOT_DIR=" + dir, "CORVANE_FRAMES_MAX=600"},
+                                           ExampleDir(), 90000);
+    ASSERT_FALSE(r.timedOut) << r.output;
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    const Picture p = testsupport::ShotLoad(dir, 600);
+    ASSERT_EQ(p.width, 640);
+    auto blockAt = [&](int row) { return p.At(458, 48 + row * 24); };
+    EXPECT_TRUE(Near(blockAt(0), {240, 160, 64}, 4)) << "the host first " << Text(blockAt(0));
+    EXPECT_TRUE(Near(blockAt(1), {64, 192, 64}, 4)) << "then the guest " << Text(blockAt(1));
+    EXPECT_GT(Count(p, 10, 40, 200, 12, Bright), 20) << "the welcome line";
+    EXPECT_TRUE(host.Running()) << host.Output();
+}
+
 // Every examples/*.cpp is built and run by one of the tests here: a new example comes with
 // its case.
 TEST(ExamplesCovered, EveryExampleIsBuiltAndHasARun) {
-    std::set<std::string> run = {"media_archive", "save_game", "keyboard_mouse"};
+    std::set<std::string> run = {"media_archive", "save_game", "keyboard_mouse", "net_chat"};
     for (const Case& c : kCases) run.insert(c.example);
     int examples = 0;
     for (const auto& e :
@@ -510,7 +571,7 @@ TEST(ExamplesCovered, EveryExampleIsBuiltAndHasARun) {
         EXPECT_TRUE(run.count(name)) << "examples/" << name << ".cpp has no run";
         EXPECT_TRUE(testsupport::FileExists(Example(name))) << Example(name) << " not built";
     }
-    EXPECT_GE(examples, 10);
+    EXPECT_GE(examples, 13);
 }
 
 }  // namespace

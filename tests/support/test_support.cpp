@@ -59,62 +59,17 @@ std::string ProgramPath(const std::string& module, const std::string& name) {
     return std::string(CORVANE_TEST_BIN_DIR) + "/programs/" + module + "_" + name;
 }
 
-RunResult RunProgram(const std::string& path, const std::vector<std::string>& args,
-                     const std::vector<std::string>& env, const std::string& cwd, int timeoutMs) {
-    RunResult result;
-    int pipeFd[2];
-    if (pipe(pipeFd) != 0) return result;
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFd[1], 1);
-        dup2(pipeFd[1], 2);
-        close(pipeFd[0]);
-        close(pipeFd[1]);
-        for (const auto& e : env) putenv(strdup(e.c_str()));
-        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(path.c_str()));
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(path.c_str(), argv.data());
-        _exit(127);
-    }
-    close(pipeFd[1]);
-    fcntl(pipeFd[0], F_SETFL, O_NONBLOCK);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    int status = 0;
-    bool done = false;
-    char buf[4096];
-    while (!done) {
-        ssize_t n;
-        while ((n = read(pipeFd[0], buf, sizeof buf)) > 0) result.output.append(buf, n);
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            done = true;
-            break;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            result.timedOut = true;
-            done = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ssize_t n;
-    while ((n = read(pipeFd[0], buf, sizeof buf)) > 0) result.output.append(buf, n);
-    close(pipeFd[0]);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    return result;
-}
+namespace {
 
-ProgramProcess::ProgramProcess(const std::string& path, const std::vector<std::string>& args,
-                               const std::vector<std::string>& env, const std::string& cwd) {
+// Starts path with args, env entries added and cwd as its folder, its stdout and stderr into
+// one pipe whose reading end comes back in readFd. The child's pid, or -1.
+pid_t SpawnCapturing(const std::string& path, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env, const std::string& cwd, int& readFd) {
     int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
+    readFd = -1;
+    if (pipe(fds) != 0) return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
         dup2(fds[1], 1);
         dup2(fds[1], 2);
         close(fds[0]);
@@ -129,13 +84,55 @@ ProgramProcess::ProgramProcess(const std::string& path, const std::vector<std::s
         _exit(127);
     }
     close(fds[1]);
-    if (pid_ < 0) {
+    if (pid < 0) {
         close(fds[0]);
-        ended_ = true;
-        return;
+        return -1;
     }
-    pipe_ = fds[0];
-    fcntl(pipe_, F_SETFL, O_NONBLOCK);
+    readFd = fds[0];
+    fcntl(readFd, F_SETFL, O_NONBLOCK);
+    return pid;
+}
+
+}  // namespace
+
+RunResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env, const std::string& cwd, int timeoutMs) {
+    RunResult result;
+    int out = -1;
+    const pid_t pid = SpawnCapturing(path, args, env, cwd, out);
+    if (pid < 0) return result;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    int status = 0;
+    bool done = false;
+    char buf[4096];
+    while (!done) {
+        ssize_t n;
+        while ((n = read(out, buf, sizeof buf)) > 0) result.output.append(buf, n);
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            done = true;
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            result.timedOut = true;
+            done = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ssize_t n;
+    while ((n = read(out, buf, sizeof buf)) > 0) result.output.append(buf, n);
+    close(out);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    return result;
+}
+
+ProgramProcess::ProgramProcess(const std::string& path, const std::vector<std::string>& args,
+                               const std::vector<std::string>& env, const std::string& cwd) {
+    pid_ = SpawnCapturing(path, args, env, cwd, pipe_);
+    if (pid_ < 0) ended_ = true;
 }
 
 ProgramProcess::~ProgramProcess() {

@@ -1,0 +1,103 @@
+// Network chat: one program hosts a session, others join it, and every player's lines reach
+// everyone.
+//
+//   build/examples/example_net_chat host [port]          hosts (port 26000 by default)
+//   build/examples/example_net_chat join <server> [port]  joins, e.g. join 127.0.0.1
+//
+// Type a line and press Enter to send it to every player. The host greets each player who
+// joins; a joiner that finds no host keeps trying once a second. The player list and the last
+// lines stand on the screen. ESC ends it.
+#include "corvane.h"
+
+namespace {
+
+constexpr int kLogLines = 14;
+
+struct Chat {
+    RtString me = "-1";  // this program's player id, "-1" until it has one
+    RtStringArray log;   // the last lines, oldest first
+    double logCount = 0;
+    double knownPlayers = 0;
+};
+
+void Say(Chat& c, const RtString& line) {
+    if (c.logCount == kLogLines) {
+        for (double i = 1; i < kLogLines; ++i) c.log(i - 1) = c.log(i);
+        c.logCount -= 1;
+    }
+    c.log(c.logCount) = line;
+    c.logCount += 1;
+}
+
+// The word after the first blank of the command line, counting from word 0.
+RtString Word(const RtString& line, double n) {
+    RtStringArray words;
+    const double count = StringSplit(line, RtString(" "), words);
+    return n < count ? words(n) : RtString("");
+}
+
+void Draw(const Chat& c, const RtString& status, const RtString& typing) {
+    RectDraw(0, 0, 640, 480, 0x281810);
+    TextPrint(status, 10, 10);
+    // The players, one coloured block each (player ids are 1 or more).
+    const double players = NetPlayerCount();
+    for (double i = 0; i < players; ++i) {
+        const RtString id = NetPlayerId(i);
+        RectDraw(450, 40 + i * 24, 16, 16, id == c.me ? 0x40C040 : 0x40A0F0);
+        TextPrint(NetPlayerName(id), 474, 42 + i * 24);
+    }
+    for (double i = 0; i < c.logCount; ++i) TextPrint(c.log(i), 10, 40 + i * 20);
+    RectDraw(0, 440, 640, 40, 0x402818);
+    TextPrint(RtString("> ") + typing + "_", 10, 452);
+}
+
+}  // namespace
+
+void GameMain() {
+    const RtString line = CommandLineGet();
+    const bool hosting = Word(line, 0) == "host";
+    const RtString server = hosting ? RtString("") : Word(line, 1);
+    const RtString port = Word(line, hosting ? 1 : 2);
+    Chat c;
+    ArrayDim(c.log, kLogLines);
+    RtString status = "starting", typing;
+    for (double frame = 0;; ++frame) {
+        if (c.me == "-1" && MathMod(frame, 60) == 0) {
+            // Hosting listens at once; joining needs a host that answers.
+            const double up = hosting ? NetHost(port) : NetJoin(server, port);
+            if (up == 1) {
+                c.me = NetPlayerCreate(RtString(hosting ? "host" : "guest"));
+                status = RtString(hosting ? "hosting, player " : "joined, player ") + c.me;
+            } else {
+                status = RtString("no host at ") + server + " yet, trying again";
+            }
+        }
+        if (c.me != "-1") {
+            // The host greets whoever has just joined.
+            const double players = NetPlayerCount();
+            if (hosting && players > c.knownPlayers && c.knownPlayers > 0) {
+                const RtString newest = NetPlayerId(players - 1);
+                NetMessageSend(c.me, RtString("0"),
+                               RtString("welcome, ") + NetPlayerName(newest) + "!");
+            }
+            if (players > 0) c.knownPlayers = players;
+            // Every waiting line, with the name of the player who sent it.
+            for (RtString m = NetMessageGet(c.me); !(m == ""); m = NetMessageGet(c.me))
+                Say(c, NetPlayerName(NetMessageSender()) + ": " + m);
+        }
+        const RtString key = KeyCharGet();
+        if (key == "\r" || key == "\n") {
+            if (c.me != "-1" && !(typing == "")) {
+                NetMessageSend(c.me, RtString("0"), typing);
+                Say(c, RtString("me: ") + typing);
+            }
+            typing = "";
+        } else if (key == "\b") {
+            typing = StringMid(typing, 0, StringLength(typing) - 1);
+        } else if (!(key == "")) {
+            typing = typing + key;
+        }
+        Draw(c, status, typing);
+        FramePresent();
+    }
+}
