@@ -4,8 +4,9 @@
 //   build/examples/example_net_chat host [port]          hosts (port 26000 by default)
 //   build/examples/example_net_chat join <server> [port]  joins, e.g. join 127.0.0.1
 //
-// Type a line and press Enter to send it to every player. The host greets each player who
-// joins; a joiner that finds no host keeps trying once a second. The player list and the last
+// Type a line and press Enter to send it to every player. A joiner says hello once its player
+// exists, and the host welcomes each player the first time it hears from them; a joiner that
+// finds no host keeps trying once a second. The player list and the last
 // lines stand on the screen. ESC ends it.
 #include "corvane.h"
 
@@ -17,7 +18,7 @@ struct Chat {
     RtString me = "-1";  // this program's player id, "-1" until it has one
     RtStringArray log;   // the last lines, oldest first
     double logCount = 0;
-    double knownPlayers = 0;
+    RtString greeted = "|";  // the ids the host has welcomed, between bars
 };
 
 void Say(Chat& c, const RtString& line) {
@@ -58,6 +59,9 @@ void GameMain() {
     const bool hosting = Word(line, 0) == "host";
     const RtString server = hosting ? RtString("") : Word(line, 1);
     const RtString port = Word(line, hosting ? 1 : 2);
+    // A window that loses the focus normally pauses in FramePresent; a chat must go on
+    // answering while another program's window is in front.
+    AutoPauseSet(0);
     Chat c;
     ArrayDim(c.log, kLogLines);
     RtString status = "starting", typing;
@@ -68,22 +72,27 @@ void GameMain() {
             if (up == 1) {
                 c.me = NetPlayerCreate(RtString(hosting ? "host" : "guest"));
                 status = RtString(hosting ? "hosting, player " : "joined, player ") + c.me;
+                // Only once its own player exists can a program send or be sent to.
+                if (!hosting && c.me != "-1") {
+                    NetMessageSend(c.me, RtString("0"), RtString("hello, everyone"));
+                    Say(c, RtString("me: hello, everyone"));
+                }
             } else {
                 status = RtString("no host at ") + server + " yet, trying again";
             }
         }
         if (c.me != "-1") {
-            // The host greets whoever has just joined.
-            const double players = NetPlayerCount();
-            if (hosting && players > c.knownPlayers && c.knownPlayers > 0) {
-                const RtString newest = NetPlayerId(players - 1);
-                NetMessageSend(c.me, RtString("0"),
-                               RtString("welcome, ") + NetPlayerName(newest) + "!");
+            // Every waiting line, with the name of the player who sent it; the host welcomes a
+            // player the first time it hears from them.
+            for (RtString m = NetMessageGet(c.me); m != ""; m = NetMessageGet(c.me)) {
+                const RtString from = NetMessageSender();
+                Say(c, NetPlayerName(from) + ": " + m);
+                const RtString mark = from + "|";
+                if (hosting && StringFind(c.greeted, RtString("|") + mark, 0) < 0) {
+                    c.greeted = c.greeted + mark;
+                    NetMessageSend(c.me, from, RtString("welcome, ") + NetPlayerName(from) + "!");
+                }
             }
-            if (players > 0) c.knownPlayers = players;
-            // Every waiting line, with the name of the player who sent it.
-            for (RtString m = NetMessageGet(c.me); !(m == ""); m = NetMessageGet(c.me))
-                Say(c, NetPlayerName(NetMessageSender()) + ": " + m);
         }
         const RtString key = KeyCharGet();
         if (key == "\r" || key == "\n") {
