@@ -1,5 +1,6 @@
 #include "gfx3d/qmd_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -74,7 +75,8 @@ bool Read(Tokens& in, QmdMesh& mesh) {
         for (float& c : p.rgb) {
             double d = 0;
             if (!in.Number(d)) return false;
-            c = static_cast<float>(d / 255.0);
+            // Colour components beyond 0..255 (or not numbers) are held to the range.
+            c = std::isnan(d) ? 0.0f : static_cast<float>(std::clamp(d, 0.0, 255.0) / 255.0);
         }
         long n = 0;
         if (!in.Int(n) || n < 0 || static_cast<size_t>(n) > in.Left()) return false;
