@@ -252,6 +252,31 @@ TEST_F(View3DGL, TheFrameStepAndViewportSetEndThePass) {
         EXPECT_EQ(Scene3D()->shadowPass, 0) << c.what;
         EXPECT_TRUE(Near(At(320, 240), {128, 128, 128}, 2)) << c.what;
     }
+    // ViewportSet resolves the pass first: then its new viewport's 2D state is what 2D drawing
+    // gets, not the 3D matrices saved while the pass ended.
+    View3DEnd();
+    RectDraw(0, 0, 640, 480, 0);
+    View3DStart(1, 100, 45);
+    Put(5, MeshOf({Cube(0, 0, 0, 40, kWhite)}));
+    TransformMove(0, 0, -21.2);  // 0.2 past the near plane: its depth would hide 2D drawing
+    ObjectDraw(5, 0);
+    ShadowPassSet(1);
+    ViewportSet(100, 50, 200, 100);
+    RectDraw(0, 0, 10, 10, 0x0000ff);
+    EXPECT_TRUE(Near(At(104, 54), {255, 0, 0}, 2)) << "2D after ViewportSet";
+    EXPECT_TRUE(Near(At(320, 240), {255, 255, 255}, 2));
+    ViewportSet(0, 0, 0, 0);
+    // A black transparent colour does not make the darkening vanish.
+    TransparencySet(0);
+    RectDraw(0, 0, 640, 480, 0xffffff);
+    glClearStencil(1);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glClearStencil(0);
+    View3DStart(1, 100, 45);
+    ShadowPassSet(1);
+    ShadowPassSet(0);
+    TransparencySet(0x8000ff);
+    EXPECT_TRUE(Near(At(320, 240), {128, 128, 128}, 2)) << "with black see-through";
     MipmapSet(1);
     EXPECT_EQ(Scene3D()->mipmapChoice, 1);
     FrameCallRun(FrameCall::MipmapReset);
