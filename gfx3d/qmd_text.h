@@ -14,7 +14,7 @@
 
 // The most triangle vertices a text object may expand to (frames x corners), so a small
 // file cannot ask for gigabytes.
-constexpr size_t kQmdTextVertexMax = size_t{1} << 24;
+constexpr size_t kQmdTextVertexMax = size_t{1} << 22;
 
 // Reads text into mesh (expanded, no stored form); false, mesh empty, on any fault.
 bool QmdTextRead(const std::string& text, QmdMesh& mesh);
