@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -298,27 +299,53 @@ TEST_F(View3DGL, AShadowVolumeDarkensTheFloorWhereTheShadowFallsOnly) {
     ObjectDraw(6, 0);
     ObjectDraw(7, 0);
     ObjectShadowDraw(7, 0, 0);
-    struct {
-        float x, z;
-        bool shadowed;
-    } points[] = {{-1.5f, 0, true},     {-2.2f, 0.3f, true}, {-0.8f, -0.3f, true}, {1.5f, 0, false},
-                  {-1.5f, 1.2f, false}, {-3.5f, 0, false},   {-1.5f, -1.2f, false}};
-    std::vector<Rgb> before;
-    for (const auto& p : points) {
-        double px, py;
-        Project(p.x, 0, p.z, px, py);
-        before.push_back(At(static_cast<int>(px), static_cast<int>(py)));
-    }
+    // The pass draws nothing until it ends: the whole frame before and after.
+    auto frame = [] {
+        std::vector<uint8_t> v(640 * 480 * 4);
+        Draw2DFlush();
+        glReadBuffer(GL_BACK);
+        GlReadPixelsPacked(0, 0, 640, 480, GL_RGBA, v.data());
+        return v;
+    };
+    const std::vector<uint8_t> before = frame();
     ShadowPassSet(0);
-    for (size_t i = 0; i < before.size(); ++i) {
-        double px, py;
-        Project(points[i].x, 0, points[i].z, px, py);
-        const Rgb now = At(static_cast<int>(px), static_cast<int>(py));
-        ASSERT_GT(before[i].r, 60) << "the lit floor";
-        const Rgb half = {before[i].r / 2, before[i].g / 2, before[i].b / 2};
-        EXPECT_TRUE(Near(now, points[i].shadowed ? half : before[i], 3))
-            << points[i].x << "," << points[i].z << ": " << before[i].r << " -> " << now.r;
-    }
+    const std::vector<uint8_t> after = frame();
+    // Screen boxes (x0, y0, x1, y1) of floor rectangles and of the cube.
+    struct Box {
+        double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+        bool Has(int x, int y, double margin) const {
+            return x >= x0 - margin && x <= x1 + margin && y >= y0 - margin && y <= y1 + margin;
+        }
+    };
+    auto box = [&](float xa, float xb, float ya, float yb, float za, float zb) {
+        Box b;
+        for (float x : {xa, xb})
+            for (float y : {ya, yb})
+                for (float z : {za, zb}) {
+                    double px, py;
+                    Project(x, y, z, px, py);
+                    b.x0 = std::min(b.x0, px), b.x1 = std::max(b.x1, px);
+                    b.y0 = std::min(b.y0, py), b.y1 = std::max(b.y1, py);
+                }
+        return b;
+    };
+    // Light along -(1, 1, 0) casts the cube (x -0.5..0.5, y 1..2) onto x -2.5..-0.5.
+    const Box shadow = box(-2.5f, -0.5f, 0, 0, -0.5f, 0.5f),
+              cube = box(-0.5f, 0.5f, 1, 2, -0.5f, 0.5f);
+    int strays = 0, notHalved = 0, inside = 0, insideDark = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const size_t i = (static_cast<size_t>(479 - y) * 640 + x) * 4;
+            const int was = before[i], now = after[i];
+            const bool changed = std::abs(now - was) > 3;
+            if (changed && std::abs(now - was / 2) > 3) ++notHalved;
+            if (changed && !shadow.Has(x, y, 2) && !cube.Has(x, y, 2)) ++strays;
+            if (shadow.Has(x, y, -2) && !cube.Has(x, y, 2)) ++inside, insideDark += changed;
+        }
+    EXPECT_EQ(strays, 0) << "darkened pixels outside the shadow";
+    EXPECT_EQ(notHalved, 0) << "changed, but not to half";
+    EXPECT_GT(inside, 2000);
+    EXPECT_EQ(insideDark, inside) << "the shadow's pixels all darkened";
 }
 
 TEST_F(View3DGL, LightsTexturesFramesAndPicking) {
@@ -328,7 +355,6 @@ TEST_F(View3DGL, LightsTexturesFramesAndPicking) {
         float lx, ly, lz, lamp;
         Rgb expected;
     } lights[] = {// per-vertex lighting: the lamp meets the corners at 4 / sqrt(18)
-
                   {0, 0, 1, 0, {64, 255, 0}},
                   {0, 0, -1, 0, {64, 0, 0}},
                   {0, 0, 4, 1, {64, 240, 0}}};
