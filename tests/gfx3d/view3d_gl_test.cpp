@@ -382,6 +382,16 @@ TEST_F(View3DGL, LightsTexturesFramesAndPicking) {
     TextureSet3D(900, -1);
     ObjectDraw(8, 0);
     EXPECT_TRUE(Near(At(320, 240), {0, 0, 255}, 2));
+    // The mip-map choice picks the slot's mip-mapped copy on unit 0.
+    for (int choice : {1, 0}) {
+        MipmapSet(choice);
+        TextureSet3D(900, -1);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        const SpriteSlot& slot = *SlotGet(900);
+        ASSERT_NE(slot.mipmappedTexture, 0u) << "a sprite has its mip-mapped copy";
+        EXPECT_EQ(static_cast<GLuint>(bound), choice ? slot.mipmappedTexture : slot.texture);
+    }
     // Frame 0.5 blends a square at x = -2 with one at x = +2 into one at 0.
     Quad left = Square(0, 0.5f, kRed), right = Square(0, 0.5f, kRed);
     for (int i = 0; i < 4; ++i) left.p[i][0] -= 2, right.p[i][0] += 2;
