@@ -404,9 +404,8 @@ double ObjectLoad(const RtString& file, double slot);
 // slot or a failed write, which leaves an old file as it was).
 double ObjectSave(const RtString& file, double slot);
 double ObjectFrameCountGet(double slot);  // the object's frames (0 for an empty slot)
-// Draws the object in frame frame, placed by the transform stack's top, with its vertex
-// colours, normals and the 3D textures, lit by the lights on. A fractional frame blends two
-// frames (2.25: frame 2 three parts, frame 3 one part); frames wrap round the object's count.
+// Draws the object placed by the transform stack's top, lit, with the 3D textures (a scene
+// file's object: its own). Frame 2.25 blends frames 2 and 3, three parts to one; frames wrap.
 void ObjectDraw(double slot, double frame);
 // The distance along the ray (origin, direction) to the object's nearest triangle, in
 // lengths of direction, or -1 when the ray misses it; the object placed as ObjectDraw would.
