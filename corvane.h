@@ -389,6 +389,77 @@ void ShaderUse(double slot);  // outside 0..254: fixed function (also at each Fr
 void ShaderUniformSet(const RtString& name, double value);  // a float of the current program
 // ---- end gfx ----
 
+// ---- gfx3d: 3D objects and the 3D view ----
+// (gfx3d/view3d_commands.cpp, object_commands.cpp, transform_commands.cpp)
+// A 3D frame: View3DStart, CameraSet, lights, then objects drawn with ObjectDraw, each placed
+// by the transform stack; View3DEnd (or FramePresent) returns to 2D drawing. Right-handed
+// coordinates: the camera looks down -z from the origin until CameraSet places it. Colours are
+// packed as in 2D; angles are in degrees. Object slots are 0..1023, lights 0..7.
+
+// Loads a QMD object (binary, or text starting "QMDA") through the media archive into the
+// slot: 1 loaded, 0 not (the slot is then empty). A scene file (";QMW", see gfx3d/scene_file.h)
+// loads its objects into slot, slot + 1, ... and its pictures into their sprite slots.
+double ObjectLoad(const RtString& file, double slot);
+// Writes the slot's object as a binary QMD file (straight to disk): 1 written, 0 not (an empty
+// slot or a failed write, which leaves an old file as it was).
+double ObjectSave(const RtString& file, double slot);
+double ObjectFrameCountGet(double slot);  // the object's frames (0 for an empty slot)
+// Draws the object placed by the transform stack's top, lit, with the 3D textures (a scene
+// file's object: its own). Frame 2.25 blends frames 2 and 3, three parts to one; frames wrap.
+void ObjectDraw(double slot, double frame);
+// The distance along the ray (origin, direction) to the object's nearest triangle, in
+// lengths of direction, or -1 when the ray misses it; the object placed as ObjectDraw would.
+double ObjectPick(double slot, double frame, double originX, double originY, double originZ,
+                  double directionX, double directionY, double directionZ);
+// The ray from the camera through window pixel x, y (as 2D counts them in the viewport):
+// origin on the near plane, direction of length 1; for ObjectPick under the mouse.
+void CameraRayGet(double x, double y, double& originX, double& originY, double& originZ,
+                  double& directionX, double& directionY, double& directionZ);
+// Adds the object's stencil shadow volume, lit from light, to the shadow pass (switching it on).
+// The shadows are drawn when the pass ends: every pixel inside a volume is darkened by half.
+void ObjectShadowDraw(double slot, double frame, double light);
+
+// Clears the depth buffer and starts 3D drawing in the current viewport: near and far
+// distances, field of view in degrees (0 or less: orthographic, -45 about 41.4 x near high).
+// Lights off, no culling, no 3D textures; the camera at the origin looking down -z.
+void View3DStart(double nearPlane, double farPlane, double fieldOfView);
+// Ends the shadow pass and returns to 2D drawing in the whole window.
+void View3DEnd();
+void CameraUpSet(double x, double y, double z);  // the up vector for the next CameraSet
+// Places the camera at the eye looking at the target; empties the transform stack.
+void CameraSet(double eyeX, double eyeY, double eyeZ, double targetX, double targetY,
+               double targetZ);
+// Colour -1: fog off. Mode non-zero: exponential fog of density a; mode 0: linear fog from
+// distance a to b (both 0: from the view's near to its far distance).
+void FogSet(double colour, double mode, double a, double b);
+// 0 no culling; above 0 clockwise faces are front faces, below 0 (or not a number)
+// counter-clockwise ones; back faces are not drawn.
+void CullModeSet(double value);
+// The 3D textures: sprite on texture unit 0, second on unit 1 (-1: none). 3D texture
+// coordinates repeat, so pictures for 3D have power-of-two sizes.
+void TextureSet3D(double sprite, double secondSprite);
+void MipmapSet(double choice);  // 1: 3D textures use their mip-mapped copies (until FramePresent)
+// 1 starts the stencil shadow pass, 0 ends it and darkens the shadows (FramePresent, View3DEnd
+// and ViewportSet end it too).
+void ShadowPassSet(double on);
+
+// The transform stack places objects: each call changes its top (an identity after
+// View3DStart and CameraSet). Moves, turns and scales apply to the object before the earlier
+// ones, as nested parts expect.
+void TransformMove(double x, double y, double z);
+// Turns by angle degrees about the axis x, y, z (counter-clockwise looking down the axis).
+void TransformTurn(double angle, double x, double y, double z);
+void TransformScale(double x, double y, double z);  // scales along the three axes
+void TransformPush();                               // keeps a copy of the top, for TransformPop
+void TransformPop();                                // back to the top before the last TransformPush
+// Switches light 0..7 on: lamp non-zero a lamp at x, y, z; lamp 0 a distant light coming
+// from the direction x, y, z. View3DStart switches every light off.
+void LightSet(double light, double x, double y, double z, double lamp);
+// The light's colour and the ambient colour it adds everywhere (default white, none).
+void LightColourSet(double light, double colour, double ambientColour);
+void LightDisable(double light);  // switches the light off
+// ---- end gfx3d ----
+
 // ---- input: keyboard, mouse, joysticks, line editor ----
 // (input/input_commands.cpp, joystick_commands.cpp, text_input_commands.cpp)
 // Keys are PC scan-code numbers 0..255, extended keys (arrows, the block above them, right

@@ -15,6 +15,7 @@
 #include "gfx/offscreen.h"
 #include "gfx/renderer.h"
 #include "gfx/shaders.h"
+#include "gfx3d/scene3d.h"
 #include "input/input_runtime.h"
 #include "net/net_runtime.h"
 #include "platform/paths.h"
@@ -96,7 +97,7 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
 
     ErrorLogAppend("Init Network");
     NetStateCreate();
-    // The 3D scene object is created here (3D module).
+    Scene3DCreate(rs.renderer);
 
     RandomSeed(std::trunc(FrameTimer()));
 

@@ -8,8 +8,9 @@
 void ViewportSet(double x, double y, double width, double height) {
     Renderer* r = runtimeState.renderer;
     if (!r) return;
-    r->Viewport2D(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
+    // The shadow pass is resolved in the viewport it was drawn in, before that changes.
     FrameCallRun(FrameCall::ShadowPassEnd);
+    r->Viewport2D(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
 }
 
 void SmoothingSet(double flag) {

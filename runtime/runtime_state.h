@@ -10,6 +10,7 @@
 #include "core/rt_string.h"
 
 class Renderer;
+class Vezezodi3D;
 struct InputState;
 
 struct RuntimeState {
@@ -34,6 +35,7 @@ struct RuntimeState {
     void* mainWindow = nullptr;
     RtString windowTitle;
     InputState* input = nullptr;
+    Vezezodi3D* scene3D = nullptr;  // the 3D scene; lives until the process exits
 
     // ---- flags and times of the frame loop (frame) ----
     bool autoPause = true;

@@ -323,6 +323,40 @@ void ShaderInverts(const std::vector<Picture>& shots) {
     EXPECT_GT(inverted, drawn * 95 / 100) << inverted << " of " << drawn;
 }
 
+// The crystal turns over the floor, lit by a lamp up on the left: both colours of its striped
+// picture on its faces, its underside dark, a shadow on the floor to its lower right darker
+// than any lit floor, and (its frames breathe) its tip higher at frame 50 than at 30.
+int CrystalTop(const Picture& p) {
+    for (int y = 60; y < 260; ++y)
+        if (Count(p, 250, y, 140, 1, [](Rgb c) { return std::max({c.r, c.g, c.b}) > 60; }) > 0)
+            return y;
+    return -1;
+}
+void CrystalLitAndShadowed(const std::vector<Picture>& shots) {
+    auto brightest = [](Rgb c) { return std::max({c.r, c.g, c.b}); };
+    for (const Picture& p : shots) {
+        EXPECT_GT(Count(p, 250, 80, 140, 140,
+                        [](Rgb c) { return c.r > 200 && c.g > 90 && c.g < 150 && c.b < 60; }),
+                  300)
+            << "orange stripes";
+        EXPECT_GT(
+            Count(p, 250, 80, 140, 140, [](Rgb c) { return c.r > 230 && c.g > 190 && c.b > 130; }),
+            300)
+            << "cream stripes";
+        EXPECT_GT(Count(p, 305, 212, 30, 15, [&](Rgb c) { return brightest(c) < 60; }), 400)
+            << "the underside, away from the lamp";
+        EXPECT_EQ(Count(p, 355, 250, 80, 30, [&](Rgb c) { return brightest(c) >= 95; }), 0)
+            << "the shadow";
+        EXPECT_EQ(Count(p, 190, 245, 110, 40, [&](Rgb c) { return brightest(c) < 100; }), 0)
+            << "the floor beside the crystal, towards the lamp";
+        EXPECT_EQ(Count(p, 0, 440, 640, 40, [&](Rgb c) { return brightest(c) < 90; }), 0)
+            << "the near floor";
+    }
+    const int top30 = CrystalTop(shots[0]), top50 = CrystalTop(shots[1]);
+    ASSERT_GT(top30, 0);
+    EXPECT_LT(top50, top30 - 8) << "the tip at frame 50 stands higher than at frame 30";
+}
+
 struct Case {
     const char* name;     // the test's name
     const char* example;  // examples/<example>.cpp
@@ -332,39 +366,43 @@ struct Case {
     void (*check)(const std::vector<Picture>&);
 };
 
-const Case kCases[] = {
-    {"SpritesBlendOpaqueAdditiveAndAlpha", "sprites", {30}, 30, {}, SpritesBlend},
-    {"TextCentredBannersAndBothFontSizes", "text", {30}, 30, {}, TextFonts},
-    {"JoystickVirtualStickFliesTheShip",
-     "joystick",
-     {5, 40},
-     40,
-     {"CORVANE_VIRTUAL_JOYSTICK=axes=0.7,-0.4;buttons=0,2"},
-     JoystickVirtual},
-    {"JoystickNoneSaysSo", "joystick", {5}, 5, {}, JoystickAbsent},
-    {"SoundEffectsSpeakersTakeTurns", "sound_effects", {2, 47}, 47, {}, SoundTurns},
-    {"SoundEffectsWithoutADeviceNothingGlows",
-     "sound_effects",
-     {2, 47},
-     47,
-     {"SDL_AUDIODRIVER=no-such-driver"},
-     SoundSilent},
-    {"MusicPlaysAndFadesIn", "music", {30, 90}, 90, {}, MusicFadeIn},
-    {"MusicWithoutADeviceDoesNotPlay",
-     "music",
-     {30},
-     30,
-     {"SDL_AUDIODRIVER=no-such-driver"},
-     MusicSilent},
-    {"PathFindingShortestPathBeforeAndAfterTheGoalMoves",
-     "path_finding",
-     {2, 300},
-     300,
-     {},
-     PathShortest},
-    {"HelloDrawsItsGreetingAndSquares", "hello", {60}, 60, {}, HelloDrawn},
-    {"OffscreenTargetSceneInASprite", "offscreen_target", {30}, 30, {}, OffscreenScene},
-    {"ShaderInvertsTheRightPicture", "shader", {120}, 120, {}, ShaderInverts},
+const Case kCases[] =
+    {
+        {"SpritesBlendOpaqueAdditiveAndAlpha", "sprites", {30}, 30, {}, SpritesBlend},
+        {"TextCentredBannersAndBothFontSizes", "text", {30}, 30, {}, TextFonts},
+        {"JoystickVirtualStickFliesTheShip",
+         "joystick",
+         {5, 40},
+         40,
+         {"CORVANE_VIRTUAL_JOYSTICK=axes=0.7,-0.4;buttons=0,2"},
+         JoystickVirtual},
+        {"JoystickNoneSaysSo", "joystick", {5}, 5, {}, JoystickAbsent},
+        {"SoundEffectsSpeakersTakeTurns", "sound_effects", {2, 47}, 47, {}, SoundTurns},
+        {"SoundEffectsWithoutADeviceNothingGlows",
+         "sound_effects",
+         {2, 47},
+         47,
+         {"SDL_AUDIODRIVER=no-such-driver"},
+         SoundSilent},
+        {"MusicPlaysAndFadesIn", "music", {30, 90}, 90, {}, MusicFadeIn},
+        {"MusicWithoutADeviceDoesNotPlay",
+         "music",
+         {30},
+         30,
+         {"SDL_AUDIODRIVER=no-such-driver"},
+         MusicSilent},
+        {"PathFindingShortestPathBeforeAndAfterTheGoalMoves",
+         "path_finding",
+         {2, 300},
+         300,
+         {},
+         PathShortest},
+        {"HelloDrawsItsGreetingAndSquares", "hello", {60}, 60, {}, HelloDrawn},
+        {"OffscreenTargetSceneInASprite", "offscreen_target", {30}, 30, {}, OffscreenScene},
+        {"ShaderInvertsTheRightPicture", "shader", {120}, 120, {}, ShaderInverts},
+}
+
+{"Object3DLitTexturedBreathingWithAShadow", "object3d", {30, 50}, 50, {}, CrystalLitAndShadowed},
 };
 
 // Shown by gtest (and so in ctest's list) instead of the record's bytes.
@@ -597,7 +635,7 @@ TEST(ExamplesCovered, EveryExampleIsBuiltAndHasARun) {
         EXPECT_TRUE(run.count(name)) << "examples/" << name << ".cpp has no run";
         EXPECT_TRUE(testsupport::FileExists(Example(name))) << Example(name) << " not built";
     }
-    EXPECT_GE(examples, 13);
+    EXPECT_GE(examples, 14);
 }
 
 }  // namespace
