@@ -17,6 +17,7 @@
 #include "gfx/shaders.h"
 #include "input/input_runtime.h"
 #include "net/net_runtime.h"
+#include "platform/end_signals.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/end_path.h"
@@ -70,6 +71,7 @@ std::string CommandLineTail(int argc, const char* const* argv) {
 
 int RuntimeInit(void* instance, int showFlag, const char* title) {
     RuntimeState& rs = runtimeState;
+    platform::EndSignalsCatch();
     ErrorLogReset();
     rs.autoPause = true;
 
