@@ -101,7 +101,7 @@ TEST(EndPathE2E, EndSignalsEndTheProgramInsideTheRuntimesWaits) {
         int signal;
     };
     for (const Case& c : {Case{"sleep", SIGTERM}, Case{"sleep", SIGINT}, Case{"key", SIGTERM},
-                          Case{"key", SIGINT}, Case{"frames", SIGINT}}) {
+                          Case{"key", SIGINT}, Case{"frames", SIGINT}, Case{"net", SIGTERM}}) {
         pid_t pid = StartWaiting(c.wait);
         ASSERT_GT(pid, 0) << c.wait;
         kill(pid, c.signal);

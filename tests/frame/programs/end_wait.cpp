@@ -1,6 +1,7 @@
 // Waits until something ends the program (ESC, a close request, an end signal). The command
 // line picks the wait: "debug" (frames, as a debug build), "sleep" (one ProgramSleep of a
-// minute), "key" (a key wait); anything else runs frames.
+// minute), "key" (a key wait), "net" (answers from a host that is not there, asked for
+// again and again); anything else runs frames.
 #include "corvane.h"
 #include "runtime/runtime_state.h"
 
@@ -16,6 +17,10 @@ void GameMain() {
     if (mode == "key") {
         KeyWait();
         ProgramEnd();
+    }
+    if (mode == "net") {
+        NetJoin(RtString("127.0.0.1"), RtString("9"));  // nobody there: every answer waits
+        for (;;) NetPlayerCreate(RtString("nobody"));
     }
     for (;;) FramePresent();
 }
