@@ -119,7 +119,12 @@ bool ArchiveUnpack(ArchiveSource& src, int32_t dirOffset, const ArchiveEntry& en
         static_cast<int64_t>(entry.storedSize) > size - at ||
         entry.storedSize > kArchiveMaxUnpacked + kArchiveMaxUnpacked / 16 + 1024)
         return false;
-    std::vector<unsigned char> stored(entry.storedSize);
+    std::vector<unsigned char> stored;
+    try {
+        stored.resize(entry.storedSize);  // bytes the file really holds
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (!src.ReadAt(at, stored.data(), stored.size())) return false;
     return ArchiveUnpackBlock(stored.data(), stored.size(), content);
 }

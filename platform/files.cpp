@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "platform/file_open.h"
@@ -136,7 +137,12 @@ bool FileReadWhole(const std::string& path, std::string& out, size_t maxBytes) {
         ::close(fd);
         return false;
     }
-    out.resize(static_cast<size_t>(size));
+    try {
+        out.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {  // no memory for it: a failed read, not an abort
+        ::close(fd);
+        return false;
+    }
     int64_t got = FileRead(fd, out.data(), out.size());
     ::close(fd);
     if (got < 0) {
