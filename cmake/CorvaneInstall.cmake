@@ -46,6 +46,9 @@ else()
         string(APPEND CORVANE_PC_LIBS_EXTRA " -l${l}")
     endforeach()
 endif()
+if(CORVANE_SANITIZE)
+    string(APPEND CORVANE_PC_LIBS_EXTRA " -fsanitize=address,undefined")
+endif()
 # The prefix is found from the .pc file's own place, so `cmake --install --prefix P` works
 # whatever prefix the build was configured with.
 file(RELATIVE_PATH CORVANE_PC_TO_PREFIX /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)

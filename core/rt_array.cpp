@@ -189,25 +189,29 @@ void RtArray<T>::Redim(int64_t s1, int64_t s2, int64_t s3, int64_t s4) {
 
 template <typename T>
 void RtArray<T>::Push(const RtString& s) requires std::is_same_v<T, RtString> {
-    if (dims_ >= 2) CoreFatal(8);
-    // The new text may be one of our own elements, which a re-dimension moves away.
-    if (data_ && &s >= data_ && &s < data_ + capacity_) {
-        RtString copy(s);
-        Push(copy);
-        return;
+    // clang before 15 instantiates a constrained member with the class: the guard keeps
+    // the other element types from compiling this body.
+    if constexpr (std::is_same_v<T, RtString>) {
+        if (dims_ >= 2) CoreFatal(8);
+        // The new text may be one of our own elements, which a re-dimension moves away.
+        if (data_ && &s >= data_ && &s < data_ + capacity_) {
+            RtString copy(s);
+            Push(copy);
+            return;
+        }
+        int64_t n = static_cast<int64_t>(size_[0]) + 1;
+        if (n > 0x7FFFFFFF) CoreFatal(7);  // the size field is 32 bits
+        int64_t slots = (n / kCapacityStep) * kCapacityStep + kCapacityStep;
+        if (data_ && slots <= capacity_) {
+            // Room for one more: the same result as a re-dimension keeping every element.
+            size_[0] = static_cast<int32_t>(n);
+            stride2_ = stride3_ = stride4_ = static_cast<uint32_t>(n);
+            dims_ = 1;
+        } else {
+            Redim(n);
+        }
+        data_[n - 1] = s;
     }
-    int64_t n = static_cast<int64_t>(size_[0]) + 1;
-    if (n > 0x7FFFFFFF) CoreFatal(7);  // the size field is 32 bits
-    int64_t slots = (n / kCapacityStep) * kCapacityStep + kCapacityStep;
-    if (data_ && slots <= capacity_) {
-        // Room for one more: the same result as a re-dimension keeping every element.
-        size_[0] = static_cast<int32_t>(n);
-        stride2_ = stride3_ = stride4_ = static_cast<uint32_t>(n);
-        dims_ = 1;
-    } else {
-        Redim(n);
-    }
-    data_[n - 1] = s;
 }
 
 template <typename T>

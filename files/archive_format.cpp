@@ -3,6 +3,7 @@
 #include <lzo/lzo1x.h>
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "core/ascii.h"
@@ -76,6 +77,12 @@ bool ArchiveFind(ArchiveSource& src, int32_t dirOffset, const std::string& baseN
     return ok && found;
 }
 
+uint64_t ArchiveUnpackedBound(uint64_t packedBytes) {
+    // LZO1X's longest run costs one byte per 255 bytes of output (a zero length byte adds
+    // 255); the few bytes of one instruction yield at most a short match on their own.
+    return packedBytes * kArchiveRatioLimit + 64;
+}
+
 static bool LzoReady() {
     static const bool ready = lzo_init() == LZO_E_OK;
     return ready;
@@ -85,9 +92,16 @@ bool ArchiveUnpackBlock(const unsigned char* stored, size_t storedSize, std::str
     content.clear();
     if (storedSize < 4 || !LzoReady()) return false;
     uint32_t unpacked = static_cast<uint32_t>(LoadI32(stored));
-    if (unpacked > kArchiveMaxUnpacked) return false;
+    if (unpacked > kArchiveMaxUnpacked ||
+        unpacked > ArchiveUnpackedBound(static_cast<uint64_t>(storedSize - 4)))
+        return false;
     if (unpacked == 0) return true;
-    std::string out(unpacked, '\0');
+    std::string out;
+    try {
+        out.resize(unpacked);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     lzo_uint outLen = unpacked;
     int r = lzo1x_decompress_safe(stored + 4, static_cast<lzo_uint>(storedSize - 4),
                                   reinterpret_cast<unsigned char*>(out.data()), &outLen, nullptr);
@@ -105,7 +119,12 @@ bool ArchiveUnpack(ArchiveSource& src, int32_t dirOffset, const ArchiveEntry& en
         static_cast<int64_t>(entry.storedSize) > size - at ||
         entry.storedSize > kArchiveMaxUnpacked + kArchiveMaxUnpacked / 16 + 1024)
         return false;
-    std::vector<unsigned char> stored(entry.storedSize);
+    std::vector<unsigned char> stored;
+    try {
+        stored.resize(entry.storedSize);  // bytes the file really holds
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (!src.ReadAt(at, stored.data(), stored.size())) return false;
     return ArchiveUnpackBlock(stored.data(), stored.size(), content);
 }

@@ -34,6 +34,11 @@ constexpr size_t kArchiveTrailerSize = 7;
 // Largest unpacked entry we agree to build in memory.
 constexpr uint32_t kArchiveMaxUnpacked = 256u * 1024u * 1024u;
 
+// The most bytes LZO1X data unpacks to per packed byte; a size field announcing more than
+// the packed bytes can yield is refused before anything is allocated.
+constexpr uint64_t kArchiveRatioLimit = 256;
+uint64_t ArchiveUnpackedBound(uint64_t packedBytes);
+
 enum class TrailerStatus { Ok, Unreadable, BadMagic };
 TrailerStatus ArchiveTrailerRead(ArchiveSource& src, int32_t& dirOffset);
 
@@ -56,7 +61,8 @@ bool ArchiveFind(ArchiveSource& src, int32_t dirOffset, const std::string& baseN
                  ArchiveEntry& out);
 
 // Unpacks an entry. False (and empty content) when the stored block lies outside the file,
-// is shorter than its size field, announces an absurd size, or is not valid LZO1X data
+// is shorter than its size field, announces more than kArchiveMaxUnpacked or more than its
+// packed bytes can yield (ArchiveUnpackedBound), or is not valid LZO1X data
 // unpacking to exactly the announced size.
 bool ArchiveUnpack(ArchiveSource& src, int32_t dirOffset, const ArchiveEntry& entry,
                    std::string& content);

@@ -7,6 +7,7 @@
 #include "files/files_state.h"
 #include "files/line_file.h"
 #include "platform/files.h"
+#include "runtime/error_log.h"
 
 IniData& IniRuntimeData() {
     return Files().ini;
@@ -24,8 +25,9 @@ void IniLoad(IniData& data, const std::string& path) {
 
 void IniWriteBack(IniData& data) {
     if (!data.changed || data.fileName.empty()) return;
-    // A failed write leaves the old file whole and reports nothing.
-    platform::FileWriteWhole(data.fileName, IniSerialize(data));
+    // A failed write leaves the old file whole; the log says so.
+    if (!platform::FileWriteWhole(data.fileName, IniSerialize(data)))
+        ErrorLogAppend("Write back failed: " + data.fileName);
     data.changed = false;
 }
 

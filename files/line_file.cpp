@@ -9,6 +9,7 @@
 #include "files/ini_file.h"
 #include "files/line_reader.h"
 #include "platform/files.h"
+#include "runtime/error_log.h"
 #include "runtime/runtime_state.h"
 
 namespace {
@@ -84,7 +85,8 @@ std::string LineFileText(const LineFileCache& cache) {
 
 void LineFileWriteBack() {
     if (!Files().lines.changed || Files().lines.writePath.empty()) return;
-    platform::FileWriteWhole(Files().lines.writePath, LineFileText(Files().lines));
+    if (!platform::FileWriteWhole(Files().lines.writePath, LineFileText(Files().lines)))
+        ErrorLogAppend("Write back failed: " + Files().lines.writePath);
     Files().lines.changed = false;
 }
 

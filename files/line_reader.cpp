@@ -23,9 +23,19 @@ bool LineRead(LineStream& in, std::string& line, int64_t& consumed) {
     consumed = 0;
     for (;;) {
         size_t want = std::min(kLineChunk, kLineAreaSize - 1 - len);
-        if (want == 0) {  // area full: split here
+        if (want == 0) {  // area full: split here, unless the line's end follows at once
             end = len;
             consumed = static_cast<int64_t>(len);
+            char next[2];
+            const int64_t got = in.Read(next, 2);
+            int64_t take = 0;
+            if (got >= 1 && next[0] == '\n') {
+                take = 1;  // the area held the whole line (a CR before it is dropped below)
+            } else if (got == 2 && next[0] == '\r' && next[1] == '\n') {
+                take = 2;
+            }
+            if (got > take) in.Back(got - take);
+            consumed += take;
             break;
         }
         int64_t got = in.Read(area + len, want);

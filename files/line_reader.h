@@ -2,7 +2,9 @@
 // reads of at most 64 bytes into a 1,024-byte area, the line ends at a line feed (the stream
 // is moved back to just after it) or at a short read, a carriage return before the end is
 // dropped, and the text stops at its first zero byte. A line longer than 1,023 bytes is split:
-// its first 1,023 bytes come back and the rest is the next line.
+// its first 1,023 bytes come back and the rest is the next line; a line end (LF or CR LF)
+// right after a full area belongs to that line, so every line of up to 1,023 bytes that the
+// line files write reads back as one line.
 #pragma once
 
 #include <cstddef>

@@ -18,6 +18,7 @@
 #include "gfx3d/scene3d.h"
 #include "input/input_runtime.h"
 #include "net/net_runtime.h"
+#include "platform/end_signals.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/end_path.h"
@@ -71,6 +72,7 @@ std::string CommandLineTail(int argc, const char* const* argv) {
 
 int RuntimeInit(void* instance, int showFlag, const char* title) {
     RuntimeState& rs = runtimeState;
+    platform::EndSignalsCatch();
     ErrorLogReset();
     rs.autoPause = true;
 

@@ -71,7 +71,9 @@ void DrawItem(const ItemMarker& it) {
 
 void DrawBlinker(const Blinker& b) {
     const double h = b.half;
-    const bool vertical = b.look.Text()[1] == '1' || b.look.Text()[1] == '3';
+    // The look's second character names the direction; a shorter look is horizontal.
+    const char turn = b.look.Length() > 1 ? b.look.Text()[1] : '\0';
+    const bool vertical = turn == '1' || turn == '3';
     BlendModeSet(b.alpha);
     SpriteDraw(vertical ? 49 : 50, Px(b.x - h), Px(b.y - h));
     if (vertical)

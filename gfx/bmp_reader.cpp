@@ -40,9 +40,7 @@ bool BmpDecode(const uint8_t* data, size_t size, int transparentColour, int maxS
         return false;
     }
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide ||
-        width > kImageSideLimit || height > kImageSideLimit)
-        return false;
+    if (width > maxSide || height > maxSide || !DecodeSizeFits(width, height)) return false;
 
     // The palette, bounded by the bytes that are really there.
     PaletteEntry palette[256] = {};
@@ -67,7 +65,7 @@ bool BmpDecode(const uint8_t* data, size_t size, int transparentColour, int maxS
     const uint64_t need = static_cast<uint64_t>(pixelOffset) + rowSize * height;
     if (need > size) return false;
 
-    out.Resize(static_cast<int>(width), static_cast<int>(height));
+    if (!out.Resize(static_cast<int>(width), static_cast<int>(height))) return false;
     const int w = static_cast<int>(width), h = static_cast<int>(height);
     for (int row = 0; row < h; ++row) {
         const uint8_t* src = data + pixelOffset + rowSize * row;

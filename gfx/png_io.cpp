@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -40,7 +41,6 @@ struct ReadJob {
     int transparent;
     int maxSide;
     DecodedImage* out;
-    std::vector<uint8_t> rows;
     std::vector<png_bytep> rowPointers;
 };
 
@@ -76,38 +76,42 @@ bool DecodeInside(png_structp png, png_infop info, ReadJob& job) {
         std::printf("Types GRAY, RGB and RGB_ALPHA are supported.");
         return false;
     }
-    if (width == 0 || height == 0 || width > static_cast<png_uint_32>(job.maxSide) ||
-        height > static_cast<png_uint_32>(job.maxSide) || width > kImageSideLimit ||
-        height > kImageSideLimit)
+    if (width > static_cast<png_uint_32>(job.maxSide) ||
+        height > static_cast<png_uint_32>(job.maxSide) || !DecodeSizeFits(width, height))
         return false;
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (rowBytes != static_cast<size_t>(width) * channels) return false;
 
-    job.rows.resize(rowBytes * height);
-    job.rowPointers.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) job.rowPointers[y] = job.rows.data() + rowBytes * y;
+    // The rows land straight in the picture (each RGBA row has room for its packed form) and
+    // are widened in place afterwards, so the picture's bytes are the only large allocation.
+    DecodedImage& img = *job.out;
+    if (!img.Resize(static_cast<int>(width), static_cast<int>(height))) return false;
+    const size_t stride = static_cast<size_t>(width) * 4;
+    try {
+        job.rowPointers.resize(height);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (png_uint_32 y = 0; y < height; ++y) job.rowPointers[y] = img.pixels.data() + stride * y;
     png_read_image(png, job.rowPointers.data());
 
-    DecodedImage& img = *job.out;
-    img.Resize(static_cast<int>(width), static_cast<int>(height));
-    const uint8_t* src = job.rows.data();
-    uint8_t* dst = img.pixels.data();
-    const size_t count = static_cast<size_t>(width) * height;
-    for (size_t i = 0; i < count; ++i, dst += 4, src += channels) {
-        if (channels == 4) {
-            std::memcpy(dst, src, 4);
-        } else if (channels == 3) {
-            if (job.transparent >= 0 && PackColour(src[0], src[1], src[2]) == job.transparent) {
+    if (channels == 4) return true;
+    for (png_uint_32 y = 0; y < height; ++y) {
+        uint8_t* row = job.rowPointers[y];
+        // Back to front: pixel x's packed bytes lie at or before its RGBA bytes.
+        for (size_t x = width; x-- > 0;) {
+            const uint8_t* src = row + x * channels;
+            uint8_t* dst = row + x * 4;
+            const uint8_t r = src[0], g = channels == 3 ? src[1] : src[0],
+                          b = channels == 3 ? src[2] : src[0];
+            if (channels == 3 && job.transparent >= 0 && PackColour(r, g, b) == job.transparent) {
                 dst[0] = dst[1] = dst[2] = dst[3] = 0;
             } else {
-                dst[0] = src[0];
-                dst[1] = src[1];
-                dst[2] = src[2];
+                dst[0] = r;
+                dst[1] = g;
+                dst[2] = b;
                 dst[3] = 255;
             }
-        } else {
-            dst[0] = dst[1] = dst[2] = src[0];
-            dst[3] = 255;
         }
     }
     return true;
@@ -138,7 +142,7 @@ bool PngDecode(const uint8_t* data, size_t size, const char* name, int transpare
         png_destroy_read_struct(&png, nullptr, nullptr);
         return false;
     }
-    ReadJob job{{data, size, 0}, name ? name : "", transparentColour, maxSide, &out, {}, {}};
+    ReadJob job{{data, size, 0}, name ? name : "", transparentColour, maxSide, &out, {}};
     const bool ok = DecodeInside(png, info, job);
     png_destroy_read_struct(&png, &info, nullptr);
     return ok;

@@ -7,6 +7,7 @@
 #include "net/address_text.h"
 #include "net/net_state.h"
 #include "platform/sockets.h"
+#include "runtime/end_path.h"
 #include "runtime/rt_text.h"
 
 namespace {
@@ -39,26 +40,34 @@ RtString NetLocalAddresses() {
 
 RtString NetPlayerCreate(const RtString& name) {
     NetState* net = Net();
-    return IdText(net ? net->session.PlayerCreate(RtToStd(name)) : -1);
+    const int32_t id = net ? net->session.PlayerCreate(RtToStd(name)) : -1;
+    EndSignalCheck();  // the answer's wait gave up for an end signal
+    return IdText(id);
 }
 
 double NetPlayerCount() {
     NetState* net = Net();
     int32_t count = 0;
-    return net && net->session.PlayerCount(count) ? count : 0;
+    const bool ok = net && net->session.PlayerCount(count);
+    EndSignalCheck();
+    return ok ? count : 0;
 }
 
 RtString NetPlayerId(double index) {
     NetState* net = Net();
     int32_t id = 0;
-    if (!net || !net->session.PlayerId(ToInt(index), id)) return RtString("0");
+    const bool ok = net && net->session.PlayerId(ToInt(index), id);
+    EndSignalCheck();
+    if (!ok) return RtString("0");
     return IdText(id);
 }
 
 RtString NetPlayerName(const RtString& playerId) {
     NetState* net = Net();
     std::string name;
-    if (!net || !net->session.PlayerName(IdFromText(playerId), name)) return RtString("NO_DATA");
+    const bool ok = net && net->session.PlayerName(IdFromText(playerId), name);
+    EndSignalCheck();
+    if (!ok) return RtString("NO_DATA");
     return StdToRt(name);
 }
 

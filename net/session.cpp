@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "platform/end_signals.h"
 
 namespace {
 
@@ -104,7 +105,8 @@ int32_t NetSession::PlayerCreate(const std::string& name) {
         int32_t id = -1;
         if (core_.JoinAnswerTake(token, id)) return id;
         const auto now = Clock::now();
-        if (now >= deadline) {
+        // An end signal gives up the wait; the command's caller then takes the end path.
+        if (now >= deadline || platform::EndSignalPending()) {
             core_.JoinAbandon(token);
             return -1;
         }
@@ -138,7 +140,7 @@ bool NetSession::Request(uint8_t type, int32_t arg, Packet& reply) {
             }
         }
         const auto now = Clock::now();
-        if (now >= deadline || stopped_) return false;
+        if (now >= deadline || stopped_ || platform::EndSignalPending()) return false;
         changed_.wait_for(lock, std::min<Clock::duration>(
                                     deadline - now, std::chrono::milliseconds(kNetAnswerCheckMs)));
     }

@@ -13,7 +13,7 @@ int64_t ClockCounter();
 // A plain millisecond clock, the fall-back when there is no counter.
 double ClockCoarseMs();
 
-// Sleeps ms milliseconds; 0 or less returns at once.
+// Sleeps ms milliseconds; 0 or less returns at once, and so does a pending end signal.
 void SleepMs(int64_t ms);
 
 // CPU time this process has used, in milliseconds (for measurements).

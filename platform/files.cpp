@@ -2,12 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "platform/file_open.h"
@@ -136,7 +137,12 @@ bool FileReadWhole(const std::string& path, std::string& out, size_t maxBytes) {
         ::close(fd);
         return false;
     }
-    out.resize(static_cast<size_t>(size));
+    try {
+        out.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {  // no memory for it: a failed read, not an abort
+        ::close(fd);
+        return false;
+    }
     int64_t got = FileRead(fd, out.data(), out.size());
     ::close(fd);
     if (got < 0) {
@@ -147,25 +153,89 @@ bool FileReadWhole(const std::string& path, std::string& out, size_t maxBytes) {
     return true;
 }
 
-int FileCreateBeside(const std::string& target, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".tmp" + std::to_string(::getpid()) + "_" +
-                   std::to_string(counter.fetch_add(1));
-        int fd =
-            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd >= 0) return fd;
-        if (errno != EEXIST) break;
+namespace {
+
+// A rewrite's temporary: "<target>.tmp" and six characters mkstemp picks.
+constexpr char kTempInfix[] = ".tmp";
+constexpr size_t kTempRandom = 6;
+
+std::string FolderOf(const std::string& path) {
+    const size_t cut = path.find_last_of('/');
+    return cut == std::string::npos ? std::string(".") : path.substr(0, cut == 0 ? 1 : cut);
+}
+
+std::string BaseOf(const std::string& path) {
+    const size_t cut = path.find_last_of('/');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool TempNameOf(const std::string& name, const std::string& base) {
+    const std::string head = base + kTempInfix;
+    if (name.size() != head.size() + kTempRandom || name.compare(0, head.size(), head) != 0)
+        return false;
+    for (size_t i = head.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
     }
+    return true;
+}
+
+// A writer holds an exclusive lock on its temporary until the rename, so a temporary nobody
+// holds was left by a writer that died; only regular files of ours are touched.
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::string folder = FolderOf(target), base = BaseOf(target);
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return;
+    const int dirFd = ::dirfd(d);
+    while (dirent* e = ::readdir(d)) {
+        if (!TempNameOf(e->d_name, base)) continue;
+        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+}  // namespace
+
+int FileCreateBeside(const std::string& target, std::string& tempPath) {
     tempPath.clear();
+    if (target.empty() || target.back() == '/') return kNoFile;
+    RemoveStaleTemporaries(target);
+    // A rewrite keeps the target's permissions; a new file gets 0644.
+    struct stat old;
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        // mkstemp: an unpredictable name, created exclusively (a planted file or link there
+        // only makes it pick another).
+        std::string name = target + kTempInfix + std::string(kTempRandom, 'X');
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) return kNoFile;
+        // Locked before anything else; should a cleaner have removed it in between, the
+        // name is gone (no links left) and another is made.
+        struct stat st;
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
+            ::close(fd);
+            continue;
+        }
+        ::fchmod(fd, mode);
+        tempPath = name;
+        return fd;
+    }
     return kNoFile;
 }
 
 bool FileCommitBeside(int fd, const std::string& tempPath, const std::string& target) {
     bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0 && ::close(fd) != 0) ok = false;
+    // Renamed while still locked, so no cleaner can take it for a dead writer's temporary.
     if (ok) ok = ::rename(tempPath.c_str(), target.c_str()) == 0;
     if (!ok && !tempPath.empty()) ::unlink(tempPath.c_str());
+    if (fd >= 0 && ::close(fd) != 0) ok = false;
     return ok;
 }
 

@@ -48,7 +48,10 @@ bool FileReadWhole(const std::string& path, std::string& out, size_t maxBytes);
 // place, so the old file stays whole until the new one is complete.
 bool FileWriteWhole(const std::string& path, const std::string& bytes);
 
-// Temporary file beside target for a rewrite; kNoFile on failure, tempPath receives its name.
+// Temporary file beside target for a rewrite: "<target>.tmp" and six random characters,
+// created exclusively (mkstemp) and locked until the commit; it takes the target's mode (0644
+// for a new file). Temporaries of the same target that no writer holds any more (left by a
+// killed one) are removed first. kNoFile on failure, tempPath receives the name.
 int FileCreateBeside(const std::string& target, std::string& tempPath);
 // Flushes and closes fd, then renames tempPath over target. Removes tempPath on failure.
 bool FileCommitBeside(int fd, const std::string& tempPath, const std::string& target);

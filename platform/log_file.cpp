@@ -13,17 +13,37 @@
 
 namespace platform {
 
-bool LogFileAppendOnce(const std::string& path, const std::string& bytes) {
+LogAppendResult LogFileAppend(const std::string& path, const std::string& bytes) {
     // O_NONBLOCK keeps a FIFO planted at the path from hanging the open; O_NOFOLLOW refuses a
-    // link, so the log can never be redirected onto another file.
+    // link, so the log can never be redirected onto another file. A hard link passes
+    // O_NOFOLLOW, so the file must also have one name only, and be ours.
     int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW);
-    if (fd == kNoFile) return false;
-    bool ok = true;
+    if (fd == kNoFile) return LogAppendResult::Refused;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || st.st_nlink != 1 || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return LogAppendResult::Refused;
+    }
     // No sharing while the line goes in: another holder of the lock makes this attempt fail.
-    if (ok) ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (ok) ok = FileWriteAll(fd, bytes.data(), bytes.size());
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return LogAppendResult::Busy;
+    }
+    const bool ok = FileWriteAll(fd, bytes.data(), bytes.size());
     ::close(fd);  // also releases the lock
-    return ok;
+    return ok ? LogAppendResult::Written : LogAppendResult::Refused;
+}
+
+bool LogFileAppendOnce(const std::string& path, const std::string& bytes) {
+    return LogFileAppend(path, bytes) == LogAppendResult::Written;
+}
+
+std::string LogFileCreatePrivate(const std::string& folder, const std::string& prefix) {
+    std::string name = folder + "/" + prefix + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return {};
+    ::close(fd);
+    return name;
 }
 
 void LogFileRemove(const std::string& path) {

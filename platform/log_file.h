@@ -8,8 +8,19 @@ namespace platform {
 
 // One attempt: opens path for appending (creating it with mode 0644 when missing), takes an
 // exclusive lock without waiting, writes every byte and closes. False when the file cannot
-// be opened or locked, is not a regular file, is a symbolic link, or a write comes up short.
+// be opened or locked, is not a regular file, is a symbolic link, has other hard links, is
+// not ours, or a write comes up short.
 bool LogFileAppendOnce(const std::string& path, const std::string& bytes);
+
+// The same attempt, saying why it failed: Busy (another holder of the lock, worth another
+// try) or Refused (a link, a file with more than one name, another user's file, not a
+// regular file, no way to open it: trying again changes nothing).
+enum class LogAppendResult { Written, Busy, Refused };
+LogAppendResult LogFileAppend(const std::string& path, const std::string& bytes);
+
+// Creates a new private log file (mode 0600, a name nobody can guess) in folder, starting
+// with prefix; its path, or empty.
+std::string LogFileCreatePrivate(const std::string& folder, const std::string& prefix);
 
 // Removes path itself (a symbolic link there is removed, its target is left alone).
 void LogFileRemove(const std::string& path);

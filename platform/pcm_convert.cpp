@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace platform {
 
@@ -50,8 +51,9 @@ size_t PcmFrameBytes(const PcmFormat& f) {
     return PcmFormatPlayable(f) ? size_t(f.channels) * size_t(f.bitsPerSample / 8) : 0;
 }
 
-bool PcmConvert(const PcmFormat& f, const void* data, size_t bytes, int outputRate,
-                std::vector<int16_t>& out) {
+namespace {
+bool ConvertInside(const PcmFormat& f, const void* data, size_t bytes, int outputRate,
+                   std::vector<int16_t>& out) {
     const size_t frameBytes = PcmFrameBytes(f);
     if (frameBytes == 0 || outputRate <= 0 || (bytes > 0 && !data)) return false;
     const size_t inFrames = bytes / frameBytes;
@@ -98,6 +100,19 @@ bool PcmConvert(const PcmFormat& f, const void* data, size_t bytes, int outputRa
         }
     }
     return true;
+}
+}  // namespace
+
+bool PcmConvert(const PcmFormat& f, const void* data, size_t bytes, int outputRate,
+                std::vector<int16_t>& out) {
+    // Sizes come from the bytes present, but a big sound may still not fit in memory: that
+    // is the loader's failure, not an abort.
+    try {
+        return ConvertInside(f, data, bytes, outputRate, out);
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return false;
+    }
 }
 
 }  // namespace platform

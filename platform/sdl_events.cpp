@@ -32,6 +32,8 @@ bool SdlVideoStart() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     // The program keeps the screen saver off while it runs.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    // SIGTERM and SIGINT are the runtime's (platform/end_signals.h), not a quit event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
 }
 

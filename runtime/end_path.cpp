@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/int_convert.h"
+#include "platform/end_signals.h"
 #include "platform/paths.h"
 #include "runtime/error_log.h"
 #include "runtime/error_text.h"
@@ -94,4 +95,8 @@ void RuntimeError(int code) {
 
 void EndPathQuit() {
     EndWith(true);
+}
+
+void EndSignalCheck() {
+    if (!endPath.ending && platform::EndSignalPending()) EndWith(true);
 }

@@ -18,6 +18,10 @@
 // above, trace included, but the process exits with 0 whatever code an earlier ErrorSet left.
 [[noreturn]] void EndPathQuit();
 
+// When an end signal (SIGTERM, SIGINT) has arrived: the requested end above, exit code 0.
+// Every wait of the runtime calls it; it does nothing once an end has begun.
+void EndSignalCheck();
+
 // The shutdown alone, without trace or exit (ProgramChain runs it before starting the next
 // program). Each step runs at most once per process.
 void EndPathShutdown();

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/log_file.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 constexpr int kAttempts = 5;
@@ -15,12 +16,30 @@ std::string ErrorLogPath() {
 }
 
 void ErrorLogAppend(const std::string& text) {
-    const std::string path = ErrorLogPath();
+    std::string& fallback = runtimeState.errorLogFallback;
     const std::string line = text + "\r\n";
+    if (!fallback.empty()) {
+        platform::LogFileAppend(fallback, line);
+        return;
+    }
+    const std::string path = ErrorLogPath();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (platform::LogFileAppendOnce(path, line)) return;
+        const platform::LogAppendResult r = platform::LogFileAppend(path, line);
+        if (r == platform::LogAppendResult::Written) return;
+        if (r == platform::LogAppendResult::Refused) {
+            // Something planted at the shared name: the rest of this run logs to a private
+            // file instead, chosen once, so no later line waits on the planted one.
+            fallback = platform::LogFileCreatePrivate(platform::TempFolder(), "ErrorLog-");
+            if (fallback.empty()) fallback = "/dev/null";
+            platform::LogFileAppend(fallback, line);
+            return;
+        }
         std::this_thread::sleep_for(kRetryDelay);
     }
+}
+
+std::string ErrorLogFallbackPath() {
+    return runtimeState.errorLogFallback;
 }
 
 void ErrorLogAppend(const char* text) {
@@ -28,5 +47,6 @@ void ErrorLogAppend(const char* text) {
 }
 
 void ErrorLogReset() {
+    runtimeState.errorLogFallback.clear();
     platform::LogFileRemove(ErrorLogPath());
 }

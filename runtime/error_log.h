@@ -3,9 +3,11 @@
 
 #include <string>
 
-// Appends text (null: "NULL") followed by CR LF. When the file cannot be opened (locked by
-// another process, not a regular file, a symbolic link) it tries again 100 ms later, five
-// attempts in all, then drops the line silently.
+// Appends text (null: "NULL") followed by CR LF. While another process holds the file's lock
+// it tries again 100 ms later, five attempts in all, then drops the line silently. A file
+// that is refused (a symbolic or hard link, another user's file, not a regular file) is not
+// retried: this line and every later one of the run go to a private file ErrorLog-XXXXXX in
+// the temporary folder (ErrorLogFallbackPath), chosen once.
 void ErrorLogAppend(const char* text);
 void ErrorLogAppend(const std::string& text);
 
@@ -14,3 +16,6 @@ void ErrorLogReset();
 
 // Full path of the log file.
 std::string ErrorLogPath();
+
+// The private file the log went to after a refusal; empty while the log is at its path.
+std::string ErrorLogFallbackPath();

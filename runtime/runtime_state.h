@@ -47,7 +47,8 @@ struct RuntimeState {
     // ---- end frame ----
 
     // ---- system: end path, log, system commands ----
-    int breakpointHidden = 0;  // set by DebugBreakpoint, read by the frame
+    int breakpointHidden = 0;      // set by DebugBreakpoint, read by the frame
+    std::string errorLogFallback;  // the log's private file after a refusal (error_log.cpp)
     // ---- end system ----
 
     // ---- gfx ----

@@ -1,6 +1,7 @@
 #include "runtime/timer.h"
 
 #include "platform/clock.h"
+#include "runtime/end_path.h"
 
 namespace {
 struct TimerState {
@@ -53,4 +54,5 @@ void FrameTimerSleep(int64_t ms) {
         t.fixedNow += static_cast<double>(ms);
     else
         platform::SleepMs(ms);
+    EndSignalCheck();  // the sleep ended early for it
 }

@@ -30,6 +30,8 @@ void ActivationChange(bool active) {
 }  // namespace
 
 bool MessageDispatchOne() {
+    // Every wait of the runtime (frames, key and mouse waits, pauses) passes here.
+    EndSignalCheck();
     platform::WindowEvent ev;
     if (!Events().Poll(ev)) return false;
     switch (ev.kind) {

@@ -10,6 +10,7 @@ packages=(build-essential cmake ninja-build pkg-config ccache
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdotool
           zenity                 # the file requester's chooser
+          clang libclang-rt-14-dev   # the fuzz targets (scripts/fuzz.sh): libFuzzer, sanitizers
           alsa-utils sox)  # the sound tests play the system's sample sounds and sox's files
 missing=()
 for p in "${packages[@]}"; do

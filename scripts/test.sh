@@ -9,7 +9,9 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 cd "${CORVANE_BUILD_DIR:-$here/../build}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-# Sanitizer builds: leaks in system libraries are not ours to fix (see lsan.supp).
+# Sanitizer builds: every leak fails the test that had it, except leaks in system libraries,
+# which are not ours to fix (see lsan.supp).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/lsan.supp:print_suppressions=0}"
 # Undefined behaviour fails the test that reached it instead of scrolling past.
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"

@@ -350,3 +350,46 @@ TEST(ArchiveFormat, RandomDamageIsContained) {
 }
 
 }  // namespace
+
+namespace {
+
+// kB from a /proc/self/status line ("VmHWM:", "VmRSS:"); -1 when it is not there.
+long StatusKb(const std::string& key) {
+    const std::string status = ReadFile("/proc/self/status");
+    const size_t at = status.find(key);
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + key.size()));
+}
+
+// Resets the process's peak resident size, so VmHWM afterwards is the peak since now.
+bool PeakReset() {
+    return testsupport::WriteFile("/proc/self/clear_refs", "5");
+}
+
+}  // namespace
+
+TEST(ArchiveFormat, ASizeFieldThePackedBytesCannotYieldCostsNothing) {
+    // 9 stored bytes announcing 256 MiB: five bytes of LZO1X yield a few hundred at most.
+    std::string block;
+    sbxtest::PutU32(block, kArchiveMaxUnpacked);
+    block += std::string("\x11\x00\x00\x00\x00", 5);
+    if (!PeakReset()) GTEST_SKIP() << "no /proc/self/clear_refs here";
+    const long before = StatusKb("VmRSS:");
+    std::string content = "left over";
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_FALSE(ArchiveUnpackBlock(reinterpret_cast<const unsigned char*>(block.data()),
+                                        block.size(), content));
+    }
+    EXPECT_EQ(content, "");
+    const long peak = StatusKb("VmHWM:");
+    ASSERT_GT(before, 0);
+    EXPECT_LT(peak - before, 10 * 1024) << "kB above the resident size before the unpacks";
+
+    // What the packer really makes of 32 MiB of zeros is within the ratio and unpacks.
+    const std::string zeros(32u << 20, '\0');
+    const std::string packed = sbxtest::Block(zeros);
+    ASSERT_LT(packed.size(), zeros.size() / 100);
+    ASSERT_TRUE(ArchiveUnpackBlock(reinterpret_cast<const unsigned char*>(packed.data()),
+                                   packed.size(), content));
+    EXPECT_EQ(content.size(), zeros.size());
+    EXPECT_EQ(content.find_first_not_of('\0'), std::string::npos);
+}

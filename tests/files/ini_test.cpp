@@ -12,6 +12,8 @@
 #include "files/archive.h"
 #include "files/ini_data.h"
 #include "files/ini_file.h"
+#include "files/line_file.h"
+#include "runtime/error_log.h"
 #include "support/test_support.h"
 #include "tests/files/sbx_test_archive.h"
 
@@ -209,6 +211,21 @@ TEST_F(IniFiles, FailedWriteBackKeepsTheOldFile) {
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(ReadFile(path), "[s]\r\nk=old\r\n");
+}
+
+TEST_F(IniFiles, AFailedWriteBackIsReportedInTheLog) {
+    // Both text files of the runtime, written back into a folder that has gone meanwhile.
+    const std::string gone = testsupport::MakeSubDir("gone_later");
+    ErrorLogReset();
+    IniOpen(S(gone + "/save.ini"));
+    IniPut(S("s"), S("k"), S("v"));
+    LineFilePut(S(gone + "/lines.txt"), 0, S("first"));
+    std::filesystem::remove_all(gone);
+    TextFilesWriteBack();
+    const std::string log = ReadFile(ErrorLogPath());
+    EXPECT_NE(log.find("Write back failed: " + gone + "/save.ini\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Write back failed: " + gone + "/lines.txt\r\n"), std::string::npos) << log;
+    IniOpen(S(""));
 }
 
 TEST_F(IniFiles, SeparateReaderInstanceLeavesTheRuntimeDataAlone) {

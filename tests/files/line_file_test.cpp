@@ -131,6 +131,31 @@ TEST_F(LineFiles, LongLinesAreCutAtTheSlotSize) {
     EXPECT_EQ(ReadFile(dir + "/w.txt"), std::string(1023, 'w') + "\r\n");
 }
 
+TEST_F(LineFiles, LinesThatFillTheReadAreaSurviveTheirOwnWriteBack) {
+    // 1,022 and 1,023 bytes put the line end (CR LF, or its LF) just past the reader's area.
+    for (size_t n : {size_t{1021}, size_t{1022}, size_t{1023}}) {
+        const RtString name = P(("full" + std::to_string(n) + ".txt").c_str());
+        LineFilePut(name, 0, S(std::string(n, 'x')));
+        LineFilePut(name, 1, S("second"));
+        LineFilePut(name, 2, S(std::string(n, 'y')));
+        LineFilePut(name, 3, S("fourth"));
+        TextFilesWriteBack();
+        LineFileRuntime() = LineFileCache{};  // read from the file again
+        EXPECT_EQ(LineFileGet(name, 0).Str(), std::string(n, 'x')) << n;
+        EXPECT_EQ(LineFileGet(name, 1).Str(), "second") << n;
+        EXPECT_EQ(LineFileGet(name, 2).Str(), std::string(n, 'y')) << n;
+        EXPECT_EQ(LineFileGet(name, 3).Str(), "fourth") << n;
+        EXPECT_EQ(LineFileGet(name, 4).Str(), "NO_DATA") << n;
+    }
+    // Bare line feeds after a full area, and a longer line still split after 1,023 bytes.
+    ASSERT_TRUE(WriteFile(dir + "/lf.txt",
+                          std::string(1023, 'a') + "\n" + std::string(1024, 'b') + "\nc\n"));
+    EXPECT_EQ(LineFileGet(P("lf.txt"), 0).Str(), std::string(1023, 'a'));
+    EXPECT_EQ(LineFileGet(P("lf.txt"), 1).Str(), std::string(1023, 'b'));
+    EXPECT_EQ(LineFileGet(P("lf.txt"), 2).Str(), "b");
+    EXPECT_EQ(LineFileGet(P("lf.txt"), 3).Str(), "c");
+}
+
 TEST_F(LineFiles, PackedFileIsReadAndWrittenToTheNamedPath) {
     ASSERT_TRUE(WriteFile(dir + "/shoebox.sbx",
                           sbxtest::Build({sbxtest::Packed("map.txt", "row0\r\nrow1\r\n")})));

@@ -86,12 +86,28 @@ TEST(EndPathE2E, ReleaseNormalEndWritesNoTrace) {
 
 TEST(EndPathE2E, CloseRequestEndsWithZeroAndTheTrace) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
-    // SIGTERM reaches the program as the same close request a window manager sends.
+    // SIGTERM takes the program through the same end as a close request.
     pid_t pid = StartWaiting("debug");
     ASSERT_GT(pid, 0);
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitExit(pid, 5000), 0);
     EXPECT_NE(Log().find("-End On Line\r\n0\r\n"), std::string::npos) << Log();
+}
+
+TEST(EndPathE2E, EndSignalsEndTheProgramInsideTheRuntimesWaits) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    struct Case {
+        const char* wait;
+        int signal;
+    };
+    for (const Case& c : {Case{"sleep", SIGTERM}, Case{"sleep", SIGINT}, Case{"key", SIGTERM},
+                          Case{"key", SIGINT}, Case{"frames", SIGINT}, Case{"net", SIGTERM}}) {
+        pid_t pid = StartWaiting(c.wait);
+        ASSERT_GT(pid, 0) << c.wait;
+        kill(pid, c.signal);
+        // The sleep alone lasts a minute; the end must come well before.
+        EXPECT_EQ(WaitExit(pid, 30000), 0) << c.wait << " " << c.signal;
+    }
 }
 
 TEST(EndPathE2E, EscapeEndsWithZero) {

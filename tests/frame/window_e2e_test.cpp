@@ -57,9 +57,13 @@ TEST_F(WindowE2E, StartUpLogTimerFrameTimeAndFolder) {
 
     EXPECT_LT(std::stod(kv["timer"]), 50.0) << "TimerGet counts from the end of start-up";
     EXPECT_EQ(std::stod(kv["frametime0"]), 1.0);
+    // The frame time is the time between the last two frame starts (how long that is
+    // depends on the machine's load: the pacing rule itself is checked with a fake clock in
+    // PaceToSlot.FramesWithLittleWorkAreOneFrameDurationApart, the figure in bench/).
     double ft = std::stod(kv["frametime2"]);
-    EXPECT_GT(ft, 14.0);
-    EXPECT_LT(ft, 25.0);
+    const double gap = std::stod(kv["framegap"]);
+    EXPECT_GT(gap, 0.0);
+    EXPECT_NEAR(ft, gap, 0.001);
     EXPECT_EQ(kv["size"], "640x480");
     EXPECT_EQ(kv["title"], "Corvane prog_1");
     EXPECT_EQ(kv["visible"], "1");

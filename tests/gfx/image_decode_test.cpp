@@ -1,5 +1,8 @@
 // The BMP and PNG readers against pictures written independently.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "gfx/bmp_reader.h"
 #include "gfx/image_file.h"
@@ -194,6 +197,96 @@ TEST_F(PngReader, CorruptTruncatedAndOversizedFilesFailCleanly) {
     EXPECT_FALSE(
         PngDecode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "x", -1, 32, img));
     EXPECT_FALSE(Load(testsupport::TempDir(), -1, img));  // a folder is not a picture
+}
+
+namespace {
+
+uint32_t Crc(const std::string& bytes) {
+    uint32_t c = 0xffffffffu;
+    for (unsigned char b : bytes) {
+        c ^= b;
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+std::string Chunk(const std::string& type, const std::string& data) {
+    std::string len(4, '\0'), crc(4, '\0');
+    for (int i = 0; i < 4; ++i) len[i] = static_cast<char>(data.size() >> (24 - 8 * i));
+    const uint32_t c = Crc(type + data);
+    for (int i = 0; i < 4; ++i) crc[i] = static_cast<char>(c >> (24 - 8 * i));
+    return len + type + data + crc;
+}
+
+// A PNG that only declares its size: IHDR, one tiny IDAT (a zlib stream of a single zero
+// byte) and IEND.
+std::string DeclaringPng(uint32_t width, uint32_t height, int colourType) {
+    std::string ihdr(13, '\0');
+    for (int i = 0; i < 4; ++i) {
+        ihdr[i] = static_cast<char>(width >> (24 - 8 * i));
+        ihdr[4 + i] = static_cast<char>(height >> (24 - 8 * i));
+    }
+    ihdr[8] = 8;
+    ihdr[9] = static_cast<char>(colourType);
+    const std::string idat{0x78, 0x01, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01};
+    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) +
+           Chunk("IEND", "");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressLimitWorks = false;  // the sanitizer reserves terabytes up front
+#else
+constexpr bool kAddressLimitWorks = true;
+#endif
+
+}  // namespace
+
+TEST(ImageBudget, DeclaredSizesBeyondTheBudgetFailBeforeAnyAllocation) {
+    const std::string bomb = DeclaringPng(16384, 16384, PNG_COLOR_TYPE_RGB_ALPHA);
+    ASSERT_LT(bomb.size(), 70u);
+    // Under a 1 GB address-space limit the 1 GiB the file declares cannot even be tried: the
+    // decoder must say no by itself, and the process must go on.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (kAddressLimitWorks) {
+            rlimit lim{1000000ull * 1024, 1000000ull * 1024};
+            setrlimit(RLIMIT_AS, &lim);
+        }
+        try {
+            DecodedImage img;
+            const bool ok = PngDecode(reinterpret_cast<const uint8_t*>(bomb.data()), bomb.size(),
+                                      "bomb", -1, 32767, img);
+            _exit(ok ? 1 : 0);
+        } catch (...) {
+            _exit(2);  // what would have ended a program
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    // Within the side limit but over 256 MiB of pixels, and over the side limit: both refused
+    // (the stored data would not fill them either, but the budget speaks first).
+    DecodedImage img;
+    struct Case {
+        uint32_t w, h;
+        int type;
+    };
+    for (const Case& c : {Case{8192, 8193, PNG_COLOR_TYPE_RGB}, Case{16385, 1, PNG_COLOR_TYPE_GRAY},
+                          Case{1, 16385, PNG_COLOR_TYPE_RGB_ALPHA}}) {
+        const std::string png = DeclaringPng(c.w, c.h, c.type);
+        EXPECT_FALSE(PngDecode(reinterpret_cast<const uint8_t*>(png.data()), png.size(), "big", -1,
+                               32767, img))
+            << c.w << "x" << c.h;
+    }
+    // A BMP's rows are all there (1 bit per pixel), yet 16,385 pixels wide is one too many.
+    const std::string wide = BmpInfo(16385, 2, 1, {0, 0xffffff}, [](int) { return std::string(); });
+    EXPECT_FALSE(Decode(wide, -1, img));
+    const std::string fits = BmpInfo(16384, 2, 1, {0, 0xffffff}, [](int) { return std::string(); });
+    EXPECT_TRUE(Decode(fits, -1, img));
+    EXPECT_EQ(img.width, 16384);
 }
 
 TEST(ImageSave, BmpAndPngEncodersRoundTripThroughTheReaders) {

@@ -37,6 +37,30 @@ TEST(PlatformLogFile, RefusesLinksFifosAndFolders) {
     EXPECT_EQ(testsupport::ReadFile(target), "keep");
 }
 
+TEST(PlatformLogFile, RefusesAFileWithASecondNameAndSaysRefusedNotBusy) {
+    const std::string dir = testsupport::MakeSubDir("loghard");
+    const std::string target = dir + "/secret.txt", log = dir + "/log.txt";
+    ASSERT_TRUE(testsupport::WriteFile(target, "keep"));
+    ASSERT_EQ(link(target.c_str(), log.c_str()), 0);
+    EXPECT_FALSE(platform::LogFileAppendOnce(log, "x\r\n"));
+    EXPECT_EQ(platform::LogFileAppend(log, "x\r\n"), platform::LogAppendResult::Refused);
+    EXPECT_EQ(testsupport::ReadFile(target), "keep");
+    const std::string sym = dir + "/sym.txt";
+    ASSERT_EQ(symlink(target.c_str(), sym.c_str()), 0);
+    EXPECT_EQ(platform::LogFileAppend(sym, "x\r\n"), platform::LogAppendResult::Refused);
+
+    // The private file: new, only ours, a fresh name each time.
+    const std::string a = platform::LogFileCreatePrivate(dir, "ErrorLog-"),
+                      b = platform::LogFileCreatePrivate(dir, "ErrorLog-");
+    ASSERT_FALSE(a.empty());
+    EXPECT_NE(a, b);
+    struct stat st;
+    ASSERT_EQ(stat(a.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(platform::LogFileAppend(a, "line\r\n"), platform::LogAppendResult::Written);
+    EXPECT_EQ(testsupport::ReadFile(a), "line\r\n");
+}
+
 TEST(PlatformLogFile, FailsWhileAnotherProcessHoldsTheFile) {
     const std::string path = testsupport::MakeSubDir("loglock") + "/log.txt";
     ASSERT_TRUE(testsupport::WriteFile(path, ""));
@@ -55,6 +79,7 @@ TEST(PlatformLogFile, FailsWhileAnotherProcessHoldsTheFile) {
     char c;
     ASSERT_EQ(read(ready[0], &c, 1), 1);
     EXPECT_FALSE(platform::LogFileAppendOnce(path, "blocked\r\n"));
+    EXPECT_EQ(platform::LogFileAppend(path, "blocked\r\n"), platform::LogAppendResult::Busy);
     (void)!write(release[1], &c, 1);
     waitpid(pid, nullptr, 0);
     EXPECT_TRUE(platform::LogFileAppendOnce(path, "free\r\n"));

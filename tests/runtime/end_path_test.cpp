@@ -202,3 +202,29 @@ TEST_F(EndPathTest, ErrorRaisedInsideAStepFinishesTheRestWithoutASecondTrace) {
     const std::string log = testsupport::ReadFile(ErrorLogPath());
     EXPECT_EQ(log.find("-End On Line"), log.rfind("-End On Line"));
 }
+
+TEST_F(EndPathTest, PlantedLinksAtTheLogPathSendTheRunToOnePrivateFile) {
+    const std::string dir = testsupport::MakeSubDir("planted_log");
+    struct Case {
+        const char* what;
+        bool hard;
+    };
+    for (const Case& c : {Case{"symbolic link", false}, Case{"hard link", true}}) {
+        ErrorLogReset();
+        const std::string victim = dir + "/victim_" + (c.hard ? "hard" : "sym");
+        ASSERT_TRUE(testsupport::WriteFile(victim, "keep"));
+        ASSERT_EQ(c.hard ? link(victim.c_str(), ErrorLogPath().c_str())
+                         : symlink(victim.c_str(), ErrorLogPath().c_str()),
+                  0);
+        for (int i = 0; i < 20; ++i) ErrorLogAppend("line " + std::to_string(i));
+        EXPECT_EQ(testsupport::ReadFile(victim), "keep") << c.what;
+        const std::string fallback = ErrorLogFallbackPath();
+        ASSERT_FALSE(fallback.empty()) << c.what;
+        std::string want;
+        for (int i = 0; i < 20; ++i) want += "line " + std::to_string(i) + "\r\n";
+        EXPECT_EQ(testsupport::ReadFile(fallback), want) << c.what;
+        EXPECT_EQ(fallback.rfind(testsupport::TempDir() + "/ErrorLog-", 0), 0u) << fallback;
+    }
+    ErrorLogReset();
+    EXPECT_EQ(ErrorLogFallbackPath(), "");
+}

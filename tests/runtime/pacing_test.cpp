@@ -16,8 +16,10 @@ public:
     double Now() override {
         double v = now_;
         if (++reads_ > 2) now_ += step_;
+        last = v;
         return v;
     }
+    double last = 0;  // the latest reading: after a step, the moment the frame was presented
     void Sleep(int ms) override {
         sleeps.push_back(ms);
         now_ += ms;
@@ -57,6 +59,28 @@ TEST(PaceToSlot, FrameTwelveMsEarlySleepsNineThenSpins) {
     EXPECT_GT(clock.reads(), 10);
     EXPECT_DOUBLE_EQ(out.result, 112.25 - 100.0 + 1.0);
     EXPECT_DOUBLE_EQ(out.nextFrameTime, 112.0 + k60);
+}
+
+TEST(PaceToSlot, FramesWithLittleWorkAreOneFrameDurationApart) {
+    // What a window's frame time shows: frames that take 2 ms of work each are presented on
+    // their slots, so the time between two frame starts is one frame duration (at 60 Hz
+    // above 14 ms), whatever the machine's speed; the clock here only moves by sleeps,
+    // spins and the work.
+    FakeClock clock(1000.0);
+    double next = 1000.0 + k60;
+    std::vector<double> starts;
+    for (int frame = 0; frame < 6; ++frame) {
+        clock.Sleep(2);  // the frame's work
+        const PaceOutcome out = PaceToSlot(clock, next, k60);
+        starts.push_back(clock.last);
+        EXPECT_GE(clock.last, next) << frame;  // not before its slot
+        EXPECT_LT(clock.last, next + 1.0) << frame;
+        next = out.nextFrameTime;
+    }
+    for (size_t i = 1; i < starts.size(); ++i) {
+        EXPECT_GT(starts[i] - starts[i - 1], 14.0) << i;
+        EXPECT_LT(starts[i] - starts[i - 1], 25.0) << i;
+    }
 }
 
 TEST(PaceToSlot, SleepsOnlyWhenMoreThanFiveWholeMsRemain) {

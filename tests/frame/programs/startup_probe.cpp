@@ -15,9 +15,11 @@ void GameMain() {
     // One more: the first slot after start-up may already be due when start-up ran long.
     FramePresent();
     double after = FrameTimeGet();
+    const double gap = runtimeState.frameStartTime - runtimeState.previousFrameStartTime;
     double w = 0, h = 0;
     ScreenSizeGet(w, h);
-    std::printf("timer=%.3f\nframetime0=%.3f\nframetime2=%.3f\n", timer, before, after);
+    std::printf("timer=%.3f\nframetime0=%.3f\nframetime2=%.3f\nframegap=%.3f\n", timer, before,
+                after, gap);
     std::printf("size=%gx%g\ntitle=%s\nvisible=%d\n", w, h, platform::WindowTitle().c_str(),
                 platform::WindowVisible() ? 1 : 0);
     std::printf("cwd=%s\ncmd=[%s]\n", platform::CurrentFolderGet().c_str(),
