@@ -132,3 +132,13 @@ with tempfile.TemporaryDirectory() as tmp:
     subprocess.run([sbxpack, "append", one, exe], check=True, stdout=subprocess.DEVNULL)
     with open(exe, "rb") as f:
         put("archive", "appended.bin", f.read())
+
+# 3D objects: the example's binary objects (scripts/make_example_object.py), a text square
+# and a scene file.
+for name in ("crystal.qmd", "floor.qmd"):
+    with open(os.path.join(root, "examples", "media", name), "rb") as f:
+        put("qmd", name, f.read())
+put("qmd", "square.txt", "QMDA 1.1\n4\n0 0 1 0 1 1 0 1\n1\n255 0 0 4 0 0 1 1 2 2 3 3\n1\n4\n"
+    "0 0 0 0 0 1 1 0 0 0 0 1 1 1 0 0 0 1 0 1 0 0 0 1\n")
+put("scene", "two.qmw", ";QMW\ncount 2\ntextures 1 100\nwood.png\nobjects\ncrate.qmd\nfloor.qmd\n"
+    "ta 0 -1\ntb -1 -1\n")
