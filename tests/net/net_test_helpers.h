@@ -2,6 +2,8 @@
 // raw peer that writes whatever bytes a test wants onto a connection.
 #pragma once
 
+#include <malloc.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -38,12 +40,12 @@ inline size_t OpenDescriptors() {
     return n;
 }
 
-// Resident memory of this process in KiB.
-inline long ResidentKb() {
-    long pages = 0, resident = 0;
-    std::ifstream statm("/proc/self/statm");
-    if (!(statm >> pages >> resident)) resident = 0;
-    return resident * 4;
+// Heap bytes this process holds live, in KiB: what its queues and buffers keep, without the
+// pages the allocator's per-thread arenas leave resident after a burst (the resident size moves
+// by tens of megabytes with thread timing alone).
+inline long HeapInUseKb() {
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<long>((m.uordblks + m.hblkhd) / 1024);
 }
 
 // A peer speaking raw bytes: frames of its choosing, or no framing at all.

@@ -190,7 +190,7 @@ TEST(NetSession, RawPeersSendingGarbageAreCutOffAndTheHostGoesOn) {
         })) << tag;
     };
     stillServes("warm-up");
-    const long rssBefore = nettest::ResidentKb();
+    const long heapBefore = nettest::HeapInUseKb();
 
     const std::string body(10, 'b');
     const std::pair<const char*, std::string> garbage[] = {
@@ -255,7 +255,7 @@ TEST(NetSession, RawPeersSendingGarbageAreCutOffAndTheHostGoesOn) {
     EXPECT_TRUE(WaitUntil([&] { return CountSeenBy(host) == 2; }));  // its joins left with it
     stillServes("closed mid-packet");
 
-    const long grownKb = nettest::ResidentKb() - rssBefore;
+    const long grownKb = nettest::HeapInUseKb() - heapBefore;
     EXPECT_LT(grownKb, 32 * 1024) << "reconnects " << reconnects;
     std::string name;
     ASSERT_TRUE(host.PlayerName(bob, name));
