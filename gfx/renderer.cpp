@@ -59,6 +59,7 @@ bool Renderer::CreateWindowAndContext(int samples) {
     spec.height = height;
     spec.samples = samples;
     spec.visible = false;
+    depthBufferDirty = true;  // a new window's depth buffer holds whatever it holds
     return platform::WindowCreate(spec);
 }
 
@@ -294,7 +295,8 @@ bool Renderer::TargetPictureSize(int& w, int& h) const {
 void Renderer::Swap() {
     OffscreenEnd();
     platform::WindowSwap();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | (depthBufferDirty ? GL_DEPTH_BUFFER_BIT : 0));
+    depthBufferDirty = false;
 }
 
 void Renderer::FrameStateReset() {

@@ -88,6 +88,10 @@ public:
     int fontTransparentColour = 0;
     int framebufferAlphaBits = -1;  // the back buffer's alpha bits, read once; -1: not yet
     uint8_t initialised = 0;        // texture deletions are skipped while 0
+    // Whether the window's depth buffer may hold anything since its last clear. Only the 3D
+    // view writes depth (2D drawing never tests it), so the swap clears depth only after one:
+    // on a software rasteriser that clear costs as much as the whole empty frame.
+    bool depthBufferDirty = true;
     void* instanceHandle = nullptr;
     void* glContext = nullptr;
 

@@ -40,6 +40,7 @@ void View3DStart(double nearPlane, double farPlane, double fieldOfView) {
     Draw2DFlush();
     glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
+    r.depthBufferDirty = true;
     ShadowPassSwitch(false);
     const double aspect =
         r.viewportHeight > 0 ? static_cast<double>(r.viewportWidth) / r.viewportHeight : 1.0;
