@@ -62,23 +62,23 @@ void Count(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRings * kSegments * 2);
 }
 
-void BM_ObjectDrawKeyFrame(benchmark::State& state) {
+// ObjectDraw at one frame position: 0 is a key frame, 0.5 blends two frames.
+void ObjectDrawLoop(benchmark::State& state, double frame) {
     Scene();
     for (auto _ : state) {
-        ObjectDraw(kObject, 0);
+        ObjectDraw(kObject, frame);
         glFinish();
     }
     Count(state);
 }
+
+void BM_ObjectDrawKeyFrame(benchmark::State& state) {
+    ObjectDrawLoop(state, 0);
+}
 BENCHMARK(BM_ObjectDrawKeyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ObjectDrawBlendedFrames(benchmark::State& state) {
-    Scene();
-    for (auto _ : state) {
-        ObjectDraw(kObject, 0.5);
-        glFinish();
-    }
-    Count(state);
+    ObjectDrawLoop(state, 0.5);
 }
 BENCHMARK(BM_ObjectDrawBlendedFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -57,12 +57,7 @@ void ScratchSave(Renderer& r, int cw, int ch) {
     Draw2DFlush();
     if (!sc.texture || sc.textureWidth != tw || sc.textureHeight != th) {
         SlotReset(kScratchSlot);
-        glGenTextures(1, &sc.texture);
-        glBindTexture(GL_TEXTURE_2D, sc.texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        sc.texture = TextureNew(GL_NEAREST, GL_CLAMP_TO_EDGE);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         sc.textureWidth = static_cast<int16_t>(tw);
         sc.textureHeight = static_cast<int16_t>(th);

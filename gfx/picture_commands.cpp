@@ -137,12 +137,7 @@ double SpriteGrab(double slotNumber, double xNumber, double yNumber, double widt
         glBindTexture(GL_TEXTURE_2D, slot->texture);
     } else {
         if (slot->texture) glDeleteTextures(1, &slot->texture);
-        glGenTextures(1, &slot->texture);
-        glBindTexture(GL_TEXTURE_2D, slot->texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        slot->texture = TextureNew(GL_LINEAR, GL_REPEAT);
         // Zero-filled: everything outside the picture is transparent black.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, buf.data());
     }

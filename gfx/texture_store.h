@@ -28,6 +28,10 @@ void SlotChanging(int s);
 // stay.
 void SlotReset(int s);
 
+// A new texture name, bound to GL_TEXTURE_2D, with filter for minifying and magnifying and wrap
+// on both axes.
+GLuint TextureNew(GLint filter, GLint wrap);
+
 // Uploads region (x, y, w, h) of img (w or h 0: to the image's edge) into a new texture in
 // tex (the old one deleted), sizes clamped to the maximum and rounded up to powers of two
 // from 2. mip: where to make the mip-mapped copy (null: none). False, touching nothing, when

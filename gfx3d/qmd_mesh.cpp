@@ -20,6 +20,17 @@ namespace {
 const float* Direction(int index) {
     return kQmdDirections[index < kQmdDirectionCount ? index : 0];
 }
+
+// The box around the frame's first n positions; all zeros when n is 0.
+void Extent(const QmdFrame& f, size_t n, float lo[3], float hi[3]) {
+    for (int i = 0; i < 3; ++i) lo[i] = hi[i] = 0;
+    for (size_t k = 0; k < n; ++k)
+        for (int i = 0; i < 3; ++i) {
+            const float p = f.positions[3 * k + i];
+            lo[i] = k == 0 ? p : std::min(lo[i], p);
+            hi[i] = k == 0 ? p : std::max(hi[i], p);
+        }
+}
 }  // namespace
 
 void QmdExpandStored(QmdMesh& mesh) {
@@ -53,13 +64,8 @@ void QmdExpandStored(QmdMesh& mesh) {
 void QmdBoundsCompute(QmdMesh& mesh) {
     for (QmdFrame& f : mesh.frames) {
         const size_t n = f.positions.size() / 3;
-        float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
-        for (size_t k = 0; k < n; ++k)
-            for (int i = 0; i < 3; ++i) {
-                const float p = f.positions[3 * k + i];
-                lo[i] = k == 0 ? p : std::min(lo[i], p);
-                hi[i] = k == 0 ? p : std::max(hi[i], p);
-            }
+        float lo[3], hi[3];
+        Extent(f, n, lo, hi);
         float r2 = 0;
         for (int i = 0; i < 3; ++i) f.centre[i] = (lo[i] + hi[i]) * 0.5f;
         for (size_t k = 0; k < n; ++k) {
@@ -111,13 +117,8 @@ void QmdQuantise(QmdMesh& mesh) {
         mesh.storedTexCoords[2 * k + 1] = -mesh.texCoords[2 * k + 1];
     }
     for (QmdFrame& f : mesh.frames) {
-        float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
-        for (size_t k = 0; k < n; ++k)
-            for (int i = 0; i < 3; ++i) {
-                const float p = f.positions[3 * k + i];
-                lo[i] = k == 0 ? p : std::min(lo[i], p);
-                hi[i] = k == 0 ? p : std::max(hi[i], p);
-            }
+        float lo[3], hi[3];
+        Extent(f, n, lo, hi);
         for (int i = 0; i < 3; ++i) {
             const float span = hi[i] - lo[i];
             f.scale[i] = span > 0 ? span / 255.0f : 1.0f;

@@ -30,8 +30,7 @@ class DrawGL : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { GlTestWindowOpen(); }
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
-        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";
+        GL_TEST_REQUIRE_WINDOW();
         Draw2DFlush();
         R()->Viewport2D(0, 0, 0, 0);
         BlendModeSet(0);

@@ -1,10 +1,15 @@
-// One hidden-from-the-tests 640 x 480 window per test process, shared by the gl suites.
+// One hidden-from-the-tests 640 x 480 window per test process, shared by the gl suites, and the
+// set-up those suites have in common.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "corvane.h"
+#include "gfx/offscreen.h"
 #include "gfx/renderer.h"
+#include "gfx/shaders.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
 
@@ -20,3 +25,22 @@ inline void GlTestWindowOpen() {
         runtimeState.renderer = nullptr;
     }
 }
+
+// The first lines of a gl suite's SetUp: the test is skipped without a display and fails when
+// the window could not be made.
+#define GL_TEST_REQUIRE_WINDOW()                                                      \
+    do {                                                                              \
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)"; \
+        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";                     \
+    } while (0)
+
+// Base of the suites that draw through off-screen targets and shader slots: the window, with
+// both started, once per process.
+class GlTargetsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        GlTestWindowOpen();
+        OffscreenStart();
+        ShaderStart();
+    }
+};

@@ -33,16 +33,10 @@ const char* Name(Path p) {
 }
 const Path kPaths[] = {Path::Framebuffer, Path::Copy, Path::CopyWithoutEntryPoints};
 
-class OffscreenGL : public ::testing::Test {
+class OffscreenGL : public GlTargetsTest {
 protected:
-    static void SetUpTestSuite() {
-        GlTestWindowOpen();
-        OffscreenStart();
-        ShaderStart();
-    }
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
-        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";
+        GL_TEST_REQUIRE_WINDOW();
         runtimeState.autoPause = false;
         unsetenv("CORVANE_OFFSCREEN_COPY");
         OffscreenUse(-1);

@@ -51,8 +51,7 @@ class PictureGL : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { GlTestWindowOpen(); }
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
-        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";
+        GL_TEST_REQUIRE_WINDOW();
         runtimeState.autoPause = false;  // a focus change must not hold FramePresent
         R()->Viewport2D(0, 0, 0, 0);
         glDisable(GL_BLEND);

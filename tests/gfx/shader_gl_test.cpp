@@ -62,16 +62,10 @@ double Packed(int r, int g, int b) {
     return r + g * 256.0 + b * 65536.0;
 }
 
-class ShaderGL : public ::testing::Test {
+class ShaderGL : public GlTargetsTest {
 protected:
-    static void SetUpTestSuite() {
-        GlTestWindowOpen();
-        OffscreenStart();
-        ShaderStart();
-    }
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
-        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";
+        GL_TEST_REQUIRE_WINDOW();
         ASSERT_NE(GlExt().glCreateShaderObjectARB, nullptr) << "the driver offers no shaders";
         runtimeState.autoPause = false;
         ShaderUse(-1);

@@ -84,8 +84,7 @@ protected:
         }
     }
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
-        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";
+        GL_TEST_REQUIRE_WINDOW();
         ShaderUse(-1);
         View3DEnd();
         ViewportSet(0, 0, 0, 0);

@@ -1,17 +1,15 @@
 // Whole-file rewrites: the temporary beside the target cannot be planted, and what a killed
 // writer left is cleared by the next write of the same target.
 #include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
+#include "support/lock_holder.h"
 #include "support/test_support.h"
 
 namespace {
@@ -60,24 +58,10 @@ TEST(FileWriteWhole, TemporariesNoWriterHoldsGoAtTheNextWrite) {
     for (const std::string& p : {stale, held, shortName, other})
         ASSERT_TRUE(testsupport::WriteFile(p, "cut"));
     // A writer still at work holds its temporary's lock: that one must stay.
-    int ready[2], release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const int fd = open(held.c_str(), O_RDONLY);
-        flock(fd, LOCK_EX);
-        char c = 1;
-        (void)!write(ready[1], &c, 1);
-        (void)!read(release[0], &c, 1);
-        _exit(0);
-    }
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    testsupport::LockHolder writer;
+    ASSERT_NO_FATAL_FAILURE(writer.Hold(held));
     ASSERT_TRUE(platform::FileWriteWhole(target, "new"));
-    (void)!write(release[1], &c, 1);
-    waitpid(pid, nullptr, 0);
+    writer.Release();
     EXPECT_EQ(testsupport::ReadFile(target), "new");
     EXPECT_FALSE(testsupport::FileExists(stale));
     EXPECT_TRUE(testsupport::FileExists(held));

@@ -1,12 +1,10 @@
 // The log file's single append: exclusive, never through a link, regular files only.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/log_file.h"
+#include "support/lock_holder.h"
 #include "support/test_support.h"
 
 TEST(PlatformLogFile, AppendsExactBytesAndCreatesTheFile) {
@@ -64,24 +62,11 @@ TEST(PlatformLogFile, RefusesAFileWithASecondNameAndSaysRefusedNotBusy) {
 TEST(PlatformLogFile, FailsWhileAnotherProcessHoldsTheFile) {
     const std::string path = testsupport::MakeSubDir("loglock") + "/log.txt";
     ASSERT_TRUE(testsupport::WriteFile(path, ""));
-    int ready[2], release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    pid_t pid = fork();
-    if (pid == 0) {
-        int fd = open(path.c_str(), O_RDWR);
-        flock(fd, LOCK_EX);
-        char c = 1;
-        (void)!write(ready[1], &c, 1);
-        (void)!read(release[0], &c, 1);
-        _exit(0);
-    }
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    testsupport::LockHolder other;
+    ASSERT_NO_FATAL_FAILURE(other.Hold(path));
     EXPECT_FALSE(platform::LogFileAppendOnce(path, "blocked\r\n"));
     EXPECT_EQ(platform::LogFileAppend(path, "blocked\r\n"), platform::LogAppendResult::Busy);
-    (void)!write(release[1], &c, 1);
-    waitpid(pid, nullptr, 0);
+    other.Release();
     EXPECT_TRUE(platform::LogFileAppendOnce(path, "free\r\n"));
     EXPECT_EQ(testsupport::ReadFile(path), "free\r\n");
 }

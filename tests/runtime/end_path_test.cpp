@@ -2,10 +2,7 @@
 // parent checks the exit code and what the child left in the log.
 #include "runtime/end_path.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,6 +16,7 @@
 #include "runtime/error_log.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
+#include "support/lock_holder.h"
 #include "support/test_support.h"
 
 namespace {
@@ -64,27 +62,14 @@ TEST_F(EndPathTest, LogLinesAreCrLfTerminatedAndNullIsWrittenAsNull) {
 
 TEST_F(EndPathTest, LockedLogDelaysAboutHalfASecondAndDropsTheLine) {
     ErrorLogAppend("before");
-    int ready[2], release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    pid_t pid = fork();
-    if (pid == 0) {
-        int fd = open(ErrorLogPath().c_str(), O_RDWR);
-        flock(fd, LOCK_EX);
-        char c = 1;
-        (void)!write(ready[1], &c, 1);
-        (void)!read(release[0], &c, 1);
-        _exit(0);
-    }
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    testsupport::LockHolder other;
+    ASSERT_NO_FATAL_FAILURE(other.Hold(ErrorLogPath()));
     auto t0 = std::chrono::steady_clock::now();
     ErrorLogAppend("dropped");
     auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
             .count();
-    (void)!write(release[1], &c, 1);
-    waitpid(pid, nullptr, 0);
+    other.Release();
     EXPECT_GE(ms, 400);
     EXPECT_LT(ms, 1500);
     EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()), "before\r\n");
