@@ -111,7 +111,7 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
     platform::ScreenSaverInhibit();
 
     InputRuntimeStart();
-    SoundStart();  // no output: the sound commands stay silent
+    SoundStartInBackground();  // no output: the sound commands stay silent
     MusicRuntimeStart();
     rs.currentFont = 0;
 

@@ -1,5 +1,6 @@
 #include "sound/music_state.h"
 
+#include "sound/sound_runtime.h"
 #include "sound/sound_state.h"
 
 MusicState& Music() {
@@ -11,7 +12,7 @@ platform::AudioDevice* MusicAudioDevice() {
     MusicState& m = Music();
     if (m.sharedDevice) return m.sharedDevice;
     // After start-up music mixes into the sound effects' output, or stays silent with them.
-    if (SoundState* s = Sound()) return s->device.output.get();
+    if (Sound()) return SoundOutput();
     if (!m.deviceTried) {
         m.deviceTried = true;
         m.ownDevice = platform::AudioDeviceOpen();

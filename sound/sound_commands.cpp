@@ -5,6 +5,7 @@
 #include "corvane.h"
 #include "runtime/rt_text.h"
 #include "sound/sound_file.h"
+#include "sound/sound_runtime.h"
 #include "sound/sound_state.h"
 #include "sound/wav_reader.h"
 
@@ -22,8 +23,7 @@ double Finite(double v) {
 }
 
 platform::AudioDevice* Output() {
-    SoundState* s = Sound();
-    return s ? s->device.output.get() : nullptr;
+    return SoundOutput();
 }
 
 // The slot's output, or null when the slot cannot play.
@@ -49,7 +49,7 @@ double SoundLoad(const RtString& name, double slotNumber, double bufferCount) {
     SoundSlotEmpty(slot);
     slot.device = &state->device;
     const int count = static_cast<int>(std::clamp(Finite(bufferCount), 1.0, 4.0));
-    platform::AudioDevice* out = state->device.output.get();
+    platform::AudioDevice* out = SoundOutput();
     if (!out) return 0;
 
     WavSound wav;

@@ -1,10 +1,13 @@
 #include "sound/sound_runtime.h"
 
+#include <future>
+
 #include "runtime/shutdown.h"
 #include "sound/sound_state.h"
 
 namespace {
 std::unique_ptr<SoundState> gSound;
+std::future<std::unique_ptr<platform::AudioDevice>> gOpening;  // valid while the output opens
 }  // namespace
 
 SoundState* Sound() {
@@ -12,7 +15,7 @@ SoundState* Sound() {
 }
 
 void SoundSlotEmpty(SoundSlot& slot) {
-    platform::AudioDevice* out = gSound ? gSound->device.output.get() : nullptr;
+    platform::AudioDevice* out = SoundOutput();
     for (auto& id : slot.buffers) {
         if (id != 0 && out) {
             out->Stop(id);
@@ -37,8 +40,20 @@ bool SoundStart() {
     return gSound->device.output != nullptr;
 }
 
+void SoundStartInBackground() {
+    if (!gSound || gOpening.valid()) return;
+    gOpening = std::async(std::launch::async, [] { return platform::AudioDeviceOpen(); });
+}
+
+platform::AudioDevice* SoundOutput() {
+    if (!gSound) return nullptr;
+    if (gOpening.valid()) gSound->device.output = gOpening.get();
+    return gSound->device.output.get();
+}
+
 void SoundShutdown() {
     if (gSound) {
+        SoundOutput();  // an opening under way ends before the output closes
         for (int i = kSoundSlotCount - 1; i >= 0; --i) SoundSlotEmpty(gSound->slots[size_t(i)]);
         gSound->device.output.reset();
     }

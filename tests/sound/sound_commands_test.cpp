@@ -5,10 +5,13 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <thread>
+
 #include "corvane.h"
+#include "files/archive.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
-#include "files/archive.h"
 #include "sound/sound_state.h"
 #include "tests/files/sbx_test_archive.h"
 #include "tests/sound/sound_fixture.h"
@@ -212,4 +215,28 @@ TEST(SoundWithoutDevice, EveryCommandIsSilent) {
     // And before start-up or after the end, the same.
     EXPECT_EQ(SoundLoad(RtString((dir + "/a.wav").c_str()), 0, 2), 0);
     EXPECT_EQ(SoundPlay(0, 0, 1), -1);
+}
+
+TEST(SoundStartedInBackground, TheFirstCommandWaitsForTheOutputAndShutdownForTheOpening) {
+    const std::string dir = testsupport::MakeSubDir("background");
+    const std::string path = dir + "/a.wav";
+    ASSERT_TRUE(testsupport::WriteFile(path, wavtest::Wav16(Cosine(kLength), 1, 22050)));
+    // An output that takes its time to open, as a probed audio server does.
+    platform::AudioDeviceFactorySet([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return MakeMixer();
+    });
+    SoundRecordCreate();
+    SoundStartInBackground();
+    EXPECT_EQ(SoundLoad(RtString(path.c_str()), 0, 1), 1);  // not refused for want of output
+    EXPECT_EQ(SoundPlay(0, 0, 1), 0);
+    EXPECT_NE(Mixer(), nullptr);
+    SoundShutdown();
+    // Ending while the output is still opening closes it once it has opened.
+    SoundRecordCreate();
+    SoundStartInBackground();
+    SoundShutdown();
+    EXPECT_EQ(SoundLoad(RtString(path.c_str()), 0, 1), 0);
+    platform::AudioDeviceFactorySet(nullptr);
+    Mixer() = nullptr;
 }
