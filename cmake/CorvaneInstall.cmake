@@ -32,8 +32,9 @@ install(FILES ${PROJECT_BINARY_DIR}/CorvaneConfig.cmake
         DESTINATION ${CORVANE_CMAKE_DIR})
 
 # A static libcorvane needs its system libraries on every game's link line, so they are
-# public requirements there; a shared one carries them itself.
-set(CORVANE_PC_MODULES "sdl2 gl libpng zlib lzo2 libavformat libavcodec libswresample libswscale libavutil")
+# public requirements there; a shared one carries them itself. FFmpeg is none of them: it is
+# opened at run time (platform/ffmpeg_library.cpp).
+set(CORVANE_PC_MODULES "sdl2 gl libpng zlib lzo2")
 if(BUILD_SHARED_LIBS)
     set(CORVANE_PC_REQUIRES "")
     set(CORVANE_PC_REQUIRES_PRIVATE "${CORVANE_PC_MODULES}")

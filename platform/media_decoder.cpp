@@ -3,55 +3,47 @@
 #include <algorithm>
 #include <cstring>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
-}
+#include "platform/ffmpeg_library.h"
 
 namespace platform {
 
 namespace {
 
 struct FormatCloser {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
+    void operator()(AVFormatContext* f) const { Ffmpeg().avformat_close_input(&f); }
 };
 struct CodecCloser {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+    void operator()(AVCodecContext* c) const { Ffmpeg().avcodec_free_context(&c); }
 };
 struct SwrCloser {
-    void operator()(SwrContext* s) const { swr_free(&s); }
+    void operator()(SwrContext* s) const { Ffmpeg().swr_free(&s); }
 };
 struct SwsCloser {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
+    void operator()(SwsContext* s) const { Ffmpeg().sws_freeContext(s); }
 };
 struct FrameCloser {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
+    void operator()(AVFrame* f) const { Ffmpeg().av_frame_free(&f); }
 };
 struct PacketCloser {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
+    void operator()(AVPacket* p) const { Ffmpeg().av_packet_free(&p); }
 };
 
 using FormatPtr = std::unique_ptr<AVFormatContext, FormatCloser>;
 using CodecPtr = std::unique_ptr<AVCodecContext, CodecCloser>;
 
 CodecPtr CodecOpen(AVStream* st) {
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
+    const AVCodec* codec = Ffmpeg().avcodec_find_decoder(st->codecpar->codec_id);
     if (!codec) return nullptr;
-    CodecPtr c(avcodec_alloc_context3(codec));
-    if (!c || avcodec_parameters_to_context(c.get(), st->codecpar) < 0) return nullptr;
+    CodecPtr c(Ffmpeg().avcodec_alloc_context3(codec));
+    if (!c || Ffmpeg().avcodec_parameters_to_context(c.get(), st->codecpar) < 0) return nullptr;
     c->pkt_timebase = st->time_base;
     c->thread_count = 1;  // the worker is the one thread a piece gets
-    if (avcodec_open2(c.get(), codec, nullptr) < 0) return nullptr;
+    if (Ffmpeg().avcodec_open2(c.get(), codec, nullptr) < 0) return nullptr;
     return c;
 }
 
 int64_t ToMs(int64_t v, AVRational tb) {
-    return av_rescale_q(v, tb, AVRational{1, 1000});
+    return Ffmpeg().av_rescale_q(v, tb, AVRational{1, 1000});
 }
 
 }  // namespace
@@ -64,8 +56,8 @@ struct MediaDecoder::Impl {
     CodecPtr audio, video;
     std::unique_ptr<SwrContext, SwrCloser> swr;
     std::unique_ptr<SwsContext, SwsCloser> sws;
-    std::unique_ptr<AVFrame, FrameCloser> frame{av_frame_alloc()};
-    std::unique_ptr<AVPacket, PacketCloser> packet{av_packet_alloc()};
+    std::unique_ptr<AVFrame, FrameCloser> frame{Ffmpeg().av_frame_alloc()};
+    std::unique_ptr<AVPacket, PacketCloser> packet{Ffmpeg().av_packet_alloc()};
     int width = 0, height = 0;
     int64_t startUs = 0;  // the earliest stream start: time 0 of the positions
     int64_t lengthMs = 0;
@@ -75,10 +67,11 @@ struct MediaDecoder::Impl {
 
     bool OpenStreams() {
         AVFormatContext* raw = nullptr;
-        if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return false;
+        if (Ffmpeg().avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return false;
         fmt.reset(raw);
-        if (avformat_find_stream_info(fmt.get(), nullptr) < 0) return false;
-        audioIndex = av_find_best_stream(fmt.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (Ffmpeg().avformat_find_stream_info(fmt.get(), nullptr) < 0) return false;
+        audioIndex =
+            Ffmpeg().av_find_best_stream(fmt.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
         videoIndex = -1;
         for (unsigned i = 0; i < fmt->nb_streams; ++i) {
             AVStream* st = fmt->streams[i];
@@ -110,20 +103,20 @@ struct MediaDecoder::Impl {
         startUs = fmt->start_time != AV_NOPTS_VALUE ? fmt->start_time : 0;
         if (audioIndex >= 0 && outRate > 0) {
             AVChannelLayout outLayout;
-            av_channel_layout_default(&outLayout, outChannels);
+            Ffmpeg().av_channel_layout_default(&outLayout, outChannels);
             SwrContext* s = nullptr;
-            int r =
-                swr_alloc_set_opts2(&s, &outLayout, AV_SAMPLE_FMT_S16, outRate, &audio->ch_layout,
-                                    audio->sample_fmt, audio->sample_rate, 0, nullptr);
-            av_channel_layout_uninit(&outLayout);
+            int r = Ffmpeg().swr_alloc_set_opts2(&s, &outLayout, AV_SAMPLE_FMT_S16, outRate,
+                                                 &audio->ch_layout, audio->sample_fmt,
+                                                 audio->sample_rate, 0, nullptr);
+            Ffmpeg().av_channel_layout_uninit(&outLayout);
             // A mono piece goes to both sides at its own level, not 3 dB down as a centre
             // channel folded into stereo would be.
             if (r >= 0 && audio->ch_layout.nb_channels == 1) {
                 const double unity[2] = {1.0, 1.0};  // one input channel per output row
-                swr_set_matrix(s, unity, 1);
+                Ffmpeg().swr_set_matrix(s, unity, 1);
             }
-            if (r < 0 || swr_init(s) < 0) {
-                swr_free(&s);
+            if (r < 0 || Ffmpeg().swr_init(s) < 0) {
+                Ffmpeg().swr_free(&s);
                 return false;
             }
             swr.reset(s);
@@ -147,14 +140,14 @@ struct MediaDecoder::Impl {
         AVStream* st = fmt->streams[audioIndex];
         int64_t samples = 0;
         bool durationsKnown = true;
-        while (av_read_frame(fmt.get(), packet.get()) >= 0) {
+        while (Ffmpeg().av_read_frame(fmt.get(), packet.get()) >= 0) {
             if (packet->stream_index == audioIndex) {
                 if (packet->duration <= 0) durationsKnown = false;
-                int64_t n = av_rescale_q(packet->duration, st->time_base,
-                                         AVRational{1, audio->sample_rate});
+                int64_t n = Ffmpeg().av_rescale_q(packet->duration, st->time_base,
+                                                  AVRational{1, audio->sample_rate});
                 size_t size = 0;
                 const uint8_t* skip =
-                    av_packet_get_side_data(packet.get(), AV_PKT_DATA_SKIP_SAMPLES, &size);
+                    Ffmpeg().av_packet_get_side_data(packet.get(), AV_PKT_DATA_SKIP_SAMPLES, &size);
                 if (skip && size >= 8) {
                     uint32_t front = 0, back = 0;
                     std::memcpy(&front, skip, 4);
@@ -163,7 +156,7 @@ struct MediaDecoder::Impl {
                 }
                 samples += std::max<int64_t>(n, 0);
             }
-            av_packet_unref(packet.get());
+            Ffmpeg().av_packet_unref(packet.get());
         }
         return durationsKnown ? samples : -1;
     }
@@ -205,20 +198,20 @@ struct MediaDecoder::Impl {
     }
 
     void SoundOut(std::vector<int16_t>& pcm, const uint8_t** in, int inSamples) {
-        int room = swr_get_out_samples(swr.get(), inSamples);
+        int room = Ffmpeg().swr_get_out_samples(swr.get(), inSamples);
         if (room <= 0) return;
         size_t at = pcm.size();
         pcm.resize(at + static_cast<size_t>(room) * outChannels);
         uint8_t* out = reinterpret_cast<uint8_t*>(pcm.data() + at);
-        int got = swr_convert(swr.get(), &out, room, in, inSamples);
+        int got = Ffmpeg().swr_convert(swr.get(), &out, room, in, inSamples);
         pcm.resize(at + static_cast<size_t>(std::max(got, 0)) * outChannels);
     }
 
     void PictureOut(std::vector<DecodedPicture>& pictures) {
         AVFrame* f = frame.get();
-        sws.reset(sws_getCachedContext(sws.release(), f->width, f->height,
-                                       static_cast<AVPixelFormat>(f->format), f->width, f->height,
-                                       AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr));
+        sws.reset(Ffmpeg().sws_getCachedContext(
+            sws.release(), f->width, f->height, static_cast<AVPixelFormat>(f->format), f->width,
+            f->height, AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr));
         if (!sws) return;
         DecodedPicture p;
         p.width = f->width;
@@ -226,7 +219,7 @@ struct MediaDecoder::Impl {
         p.rgba.resize(static_cast<size_t>(f->width) * f->height * 4);
         uint8_t* dst[4] = {p.rgba.data(), nullptr, nullptr, nullptr};
         int stride[4] = {f->width * 4, 0, 0, 0};
-        sws_scale(sws.get(), f->data, f->linesize, 0, f->height, dst, stride);
+        Ffmpeg().sws_scale(sws.get(), f->data, f->linesize, 0, f->height, dst, stride);
         AVStream* st = fmt->streams[videoIndex];
         int64_t ts = f->best_effort_timestamp;
         if (ts == AV_NOPTS_VALUE) ts = f->pts;
@@ -237,7 +230,7 @@ struct MediaDecoder::Impl {
     // Takes every frame the decoder has ready.
     void Receive(AVCodecContext* c, bool isSound, std::vector<int16_t>& pcm,
                  std::vector<DecodedPicture>* pictures) {
-        while (avcodec_receive_frame(c, frame.get()) >= 0) {
+        while (Ffmpeg().avcodec_receive_frame(c, frame.get()) >= 0) {
             if (isSound) {
                 if (swr)
                     SoundOut(pcm, const_cast<const uint8_t**>(frame->extended_data),
@@ -245,14 +238,14 @@ struct MediaDecoder::Impl {
             } else if (pictures) {
                 PictureOut(*pictures);
             }
-            av_frame_unref(frame.get());
+            Ffmpeg().av_frame_unref(frame.get());
         }
     }
 
     bool Step(std::vector<int16_t>& pcm, std::vector<DecodedPicture>* pictures) {
         if (drained) return false;
         if (!eof) {
-            int r = av_read_frame(fmt.get(), packet.get());
+            int r = Ffmpeg().av_read_frame(fmt.get(), packet.get());
             if (r >= 0) {
                 AVCodecContext* c = nullptr;
                 bool isSound = false;
@@ -263,20 +256,20 @@ struct MediaDecoder::Impl {
                     c = video.get();
                 }
                 // A damaged packet is skipped; the decoder carries on with the next one.
-                if (c && avcodec_send_packet(c, packet.get()) >= 0)
+                if (c && Ffmpeg().avcodec_send_packet(c, packet.get()) >= 0)
                     Receive(c, isSound, pcm, pictures);
-                av_packet_unref(packet.get());
+                Ffmpeg().av_packet_unref(packet.get());
                 return true;
             }
             eof = true;
         }
         if (audio && swr) {
-            avcodec_send_packet(audio.get(), nullptr);
+            Ffmpeg().avcodec_send_packet(audio.get(), nullptr);
             Receive(audio.get(), true, pcm, pictures);
             SoundOut(pcm, nullptr, 0);
         }
         if (video && pictures) {
-            avcodec_send_packet(video.get(), nullptr);
+            Ffmpeg().avcodec_send_packet(video.get(), nullptr);
             Receive(video.get(), false, pcm, pictures);
         }
         drained = true;
@@ -289,7 +282,8 @@ MediaDecoder::~MediaDecoder() = default;
 
 std::unique_ptr<MediaDecoder> MediaDecoder::Open(const std::string& path, int outRate,
                                                  int outChannels) {
-    av_log_set_level(AV_LOG_QUIET);
+    if (!FfmpegLoad()) return nullptr;
+    Ffmpeg().av_log_set_level(AV_LOG_QUIET);
     auto impl = std::make_unique<Impl>();
     impl->path = path;
     impl->outRate = outRate;

@@ -1,11 +1,6 @@
 #include "platform/video_encoder.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
-}
+#include "platform/ffmpeg_library.h"
 
 namespace platform {
 namespace {
@@ -14,13 +9,13 @@ class FfmpegVideoEncoder final : public VideoEncoder {
 public:
     ~FfmpegVideoEncoder() override {
         Finish();
-        sws_freeContext(scale_);
-        av_frame_free(&frame_);
-        av_packet_free(&packet_);
-        avcodec_free_context(&codec_);
+        Ffmpeg().sws_freeContext(scale_);
+        Ffmpeg().av_frame_free(&frame_);
+        Ffmpeg().av_packet_free(&packet_);
+        Ffmpeg().avcodec_free_context(&codec_);
         if (format_) {
-            if (format_->pb) avio_closep(&format_->pb);
-            avformat_free_context(format_);
+            if (format_->pb) Ffmpeg().avio_closep(&format_->pb);
+            Ffmpeg().avformat_free_context(format_);
         }
     }
 
@@ -28,21 +23,21 @@ public:
         width_ = width;
         height_ = height;
         // The encoders' own progress lines would fill the program's output.
-        av_log_set_level(AV_LOG_ERROR);
-        if (avformat_alloc_output_context2(&format_, nullptr, nullptr, path.c_str()) < 0 ||
+        Ffmpeg().av_log_set_level(AV_LOG_ERROR);
+        if (Ffmpeg().avformat_alloc_output_context2(&format_, nullptr, nullptr, path.c_str()) < 0 ||
             !format_) {
             error = "unknown container for " + path;
             return false;
         }
         // H.264 plays everywhere; MPEG-4 part 2 is the encoder every FFmpeg build has.
-        const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-        if (!codec) codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+        const AVCodec* codec = Ffmpeg().avcodec_find_encoder_by_name("libx264");
+        if (!codec) codec = Ffmpeg().avcodec_find_encoder(AV_CODEC_ID_MPEG4);
         if (!codec) {
             error = "no video encoder";
             return false;
         }
-        stream_ = avformat_new_stream(format_, nullptr);
-        codec_ = avcodec_alloc_context3(codec);
+        stream_ = Ffmpeg().avformat_new_stream(format_, nullptr);
+        codec_ = Ffmpeg().avcodec_alloc_context3(codec);
         if (!stream_ || !codec_) {
             error = "out of memory";
             return false;
@@ -58,29 +53,29 @@ public:
         if (format_->oformat->flags & AVFMT_GLOBALHEADER)
             codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (codec->id == AV_CODEC_ID_H264) {
-            av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
-            av_opt_set(codec_->priv_data, "crf", "20", 0);
+            Ffmpeg().av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
+            Ffmpeg().av_opt_set(codec_->priv_data, "crf", "20", 0);
         } else {
             codec_->bit_rate = 4000000;
         }
-        if (avcodec_open2(codec_, codec, nullptr) < 0 ||
-            avcodec_parameters_from_context(stream_->codecpar, codec_) < 0) {
+        if (Ffmpeg().avcodec_open2(codec_, codec, nullptr) < 0 ||
+            Ffmpeg().avcodec_parameters_from_context(stream_->codecpar, codec_) < 0) {
             error = "encoder does not open";
             return false;
         }
         stream_->time_base = codec_->time_base;
         if (!(format_->oformat->flags & AVFMT_NOFILE) &&
-            avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) {
+            Ffmpeg().avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) {
             error = "cannot create " + path;
             return false;
         }
-        if (avformat_write_header(format_, nullptr) < 0) {
+        if (Ffmpeg().avformat_write_header(format_, nullptr) < 0) {
             error = "cannot write the header of " + path;
             return false;
         }
         headerWritten_ = true;
-        frame_ = av_frame_alloc();
-        packet_ = av_packet_alloc();
+        frame_ = Ffmpeg().av_frame_alloc();
+        packet_ = Ffmpeg().av_packet_alloc();
         if (!frame_ || !packet_) {
             error = "out of memory";
             return false;
@@ -88,13 +83,13 @@ public:
         frame_->format = codec_->pix_fmt;
         frame_->width = codec_->width;
         frame_->height = codec_->height;
-        if (av_frame_get_buffer(frame_, 0) < 0) {
+        if (Ffmpeg().av_frame_get_buffer(frame_, 0) < 0) {
             error = "out of memory";
             return false;
         }
-        scale_ = sws_getContext(codec_->width, codec_->height, AV_PIX_FMT_RGBA, codec_->width,
-                                codec_->height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr,
-                                nullptr);
+        scale_ = Ffmpeg().sws_getContext(codec_->width, codec_->height, AV_PIX_FMT_RGBA,
+                                         codec_->width, codec_->height, AV_PIX_FMT_YUV420P,
+                                         SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!scale_) {
             error = "no colour conversion";
             return false;
@@ -104,12 +99,13 @@ public:
 
     bool FrameWrite(const uint8_t* rgba) override {
         if (failed_ || finished_) return false;
-        if (av_frame_make_writable(frame_) < 0) return Fail();
+        if (Ffmpeg().av_frame_make_writable(frame_) < 0) return Fail();
         const uint8_t* src[1] = {rgba};
         const int srcStride[1] = {width_ * 4};
-        sws_scale(scale_, src, srcStride, 0, codec_->height, frame_->data, frame_->linesize);
+        Ffmpeg().sws_scale(scale_, src, srcStride, 0, codec_->height, frame_->data,
+                           frame_->linesize);
         frame_->pts = nextPts_++;
-        if (avcodec_send_frame(codec_, frame_) < 0) return Fail();
+        if (Ffmpeg().avcodec_send_frame(codec_, frame_) < 0) return Fail();
         return Drain();
     }
 
@@ -117,9 +113,9 @@ public:
         if (finished_) return !failed_;
         finished_ = true;
         if (!headerWritten_) return false;
-        if (!failed_ && avcodec_send_frame(codec_, nullptr) >= 0) Drain();
-        if (av_write_trailer(format_) < 0) failed_ = true;
-        if (format_->pb) avio_closep(&format_->pb);
+        if (!failed_ && Ffmpeg().avcodec_send_frame(codec_, nullptr) >= 0) Drain();
+        if (Ffmpeg().av_write_trailer(format_) < 0) failed_ = true;
+        if (format_->pb) Ffmpeg().avio_closep(&format_->pb);
         return !failed_;
     }
 
@@ -131,14 +127,14 @@ private:
 
     bool Drain() {
         for (;;) {
-            const int r = avcodec_receive_packet(codec_, packet_);
+            const int r = Ffmpeg().avcodec_receive_packet(codec_, packet_);
             if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return true;
             if (r < 0) return Fail();
             if (packet_->duration <= 0) packet_->duration = 1;  // one frame: the last one too
-            av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
+            Ffmpeg().av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
             packet_->stream_index = stream_->index;
-            const int w = av_interleaved_write_frame(format_, packet_);
-            av_packet_unref(packet_);
+            const int w = Ffmpeg().av_interleaved_write_frame(format_, packet_);
+            Ffmpeg().av_packet_unref(packet_);
             if (w < 0) return Fail();
         }
     }
@@ -163,6 +159,11 @@ std::unique_ptr<VideoEncoder> VideoEncoderOpen(const std::string& path, int widt
                                                int framesPerSecond, std::string& error) {
     if (width < 2 || height < 2) {
         error = "frame too small";
+        return nullptr;
+    }
+    std::string why;
+    if (!FfmpegLoad(&why)) {
+        error = why;
         return nullptr;
     }
     auto encoder = std::make_unique<FfmpegVideoEncoder>();

@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config ccache
           libsdl2-dev liblzo2-dev libpng-dev zlib1g-dev libgl-dev libgl1-mesa-dri
+          # FFmpeg: headers to build; the runtime opens the libraries on first use
+          # (platform/ffmpeg_library.cpp); the ffmpeg command makes the tests' media
           libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev ffmpeg
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdotool

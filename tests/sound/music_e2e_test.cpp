@@ -1,6 +1,6 @@
 // A whole program plays a piece through start-up's audio output: the disk driver's file must
-// hold the tone at full volume for the piece's length; without a device the piece reports
-// as not playing at once.
+// hold the tone at full volume for the piece's length; without a device, or without FFmpeg's
+// libraries, the piece reports as not playing at once.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -80,6 +80,19 @@ TEST(MusicProgram, WithoutADeviceThePieceReportsNotPlayingAndTheProgramGoesOn) {
     EXPECT_EQ(o.run.exitCode, 0) << o.run.output;
     EXPECT_EQ(o.playing, 0) << o.run.output;
     EXPECT_LT(o.elapsed, 1000) << o.run.output;
+}
+
+TEST(MusicProgram, WithoutFfmpegThePieceReportsNotPlayingAndTheProgramSaysWhy) {
+    if (!Ready()) GTEST_SKIP() << "needs a display and the ffmpeg command";
+    const std::string piece = media::Tone("hidden.wav", 0.2);
+    ASSERT_FALSE(piece.empty());
+    // An empty file where the loader looks first for FFmpeg's base library: opening it fails.
+    const std::string libs = testsupport::MakeSubDir("noffmpeg");
+    ASSERT_TRUE(testsupport::WriteFile(libs + "/" CORVANE_TEST_AVUTIL_SONAME, ""));
+    Outcome o = PlayWith(piece, {"SDL_AUDIODRIVER=dummy", "LD_LIBRARY_PATH=" + libs});
+    EXPECT_EQ(o.run.exitCode, 0) << o.run.output;
+    EXPECT_EQ(o.playing, 0) << o.run.output;
+    EXPECT_NE(o.run.output.find(CORVANE_TEST_AVUTIL_SONAME), std::string::npos) << o.run.output;
 }
 
 TEST(MusicProgram, ALoopingPieceRestartsWhileTheProgramSitsInKeyWait) {
