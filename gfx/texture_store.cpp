@@ -88,11 +88,7 @@ namespace {
 
 void UploadMipChain(std::vector<uint8_t> buf, int w, int h, GLuint& mip) {
     if (mip) glDeleteTextures(1, &mip);
-    glGenTextures(1, &mip);
-    glBindTexture(GL_TEXTURE_2D, mip);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    mip = TextureNew(GL_LINEAR, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     MipSquare(buf, w, h);
     int size = w, level = 0;

@@ -3,10 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "runtime/runtime_state.h"
 #include "gfx/draw_batch.h"
 #include "gfx/renderer.h"
+#include "gfx/texture_store.h"
 #include "platform/window.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 
@@ -19,15 +20,8 @@ struct VideoTextures {
 VideoTextures gVideo;
 
 GLuint TextureMake() {
-    GLuint t = 0;
-    glGenTextures(1, &t);
-    glBindTexture(GL_TEXTURE_2D, t);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // Edge texels repeat rather than fade into the border colour under linear filtering.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    return t;
+    return TextureNew(GL_LINEAR, GL_CLAMP_TO_EDGE);
 }
 
 // One textured quad in window pixels; v0 is the texture row at the top edge.
