@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <memory>
 
 namespace platform {
@@ -70,6 +71,9 @@ public:
 // Opens the default output at 22,050 Hz, 16-bit, stereo through the installed factory (SDL
 // audio unless a test replaced it). Null when no device opens.
 std::unique_ptr<AudioDevice> AudioDeviceOpen();
+// AudioDeviceOpen on a thread of its own: the result comes through the future. The thread
+// frees what SDL keeps per thread before it ends (SDL frees that only for threads it made).
+std::future<std::unique_ptr<AudioDevice>> AudioDeviceOpenInBackground();
 
 using AudioDeviceFactory = std::unique_ptr<AudioDevice> (*)();
 // Replaces the factory (tests); null restores the SDL one.

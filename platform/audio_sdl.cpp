@@ -65,6 +65,14 @@ std::unique_ptr<AudioDevice> AudioDeviceOpen() {
     return gFactory ? gFactory() : SdlAudioDeviceOpen();
 }
 
+std::future<std::unique_ptr<AudioDevice>> AudioDeviceOpenInBackground() {
+    return std::async(std::launch::async, [] {
+        std::unique_ptr<AudioDevice> device = AudioDeviceOpen();
+        SDL_TLSCleanup();
+        return device;
+    });
+}
+
 void AudioDeviceFactorySet(AudioDeviceFactory factory) {
     gFactory = factory;
 }

@@ -42,7 +42,7 @@ bool SoundStart() {
 
 void SoundStartInBackground() {
     if (!gSound || gOpening.valid()) return;
-    gOpening = std::async(std::launch::async, [] { return platform::AudioDeviceOpen(); });
+    gOpening = platform::AudioDeviceOpenInBackground();
 }
 
 platform::AudioDevice* SoundOutput() {
