@@ -76,6 +76,15 @@ const float kRed[3] = {1, 0, 0}, kWhite[3] = {1, 1, 1}, kGrey[3] = {0.6f, 0.6f, 
 
 class View3DGL : public ::testing::Test {
 protected:
+    // A 3D view whose stencil counts every pixel as in shadow, with the shadow pass on: ending
+    // the pass must darken the whole surface.
+    static void ShadowPassStartOverFullStencil() {
+        glClearStencil(1);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glClearStencil(0);
+        View3DStart(1, 100, 45);
+        ShadowPassSet(1);
+    }
     static void SetUpTestSuite() {
         GlTestWindowOpen();
         if (runtimeState.renderer) {
@@ -221,11 +230,7 @@ TEST_F(View3DGL, TheShadowPassDarkensOnceAndReachesTheWholeWindow) {
     EXPECT_TRUE(Near(At(50, 200), {255, 255, 255}, 1)) << "outside the viewport";
     // Stencil everywhere: the darkening reaches the window's far corner.
     View3DEnd();
-    glClearStencil(1);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glClearStencil(0);
-    View3DStart(1, 100, 45);
-    ShadowPassSet(1);
+    ShadowPassStartOverFullStencil();
     ShadowPassSet(0);
     EXPECT_TRUE(Near(At(639, 479), {128, 128, 128}, 2)) << At(639, 479).r;
     EXPECT_TRUE(Near(At(0, 0), {128, 128, 128}, 2)) << At(0, 0).r;
@@ -243,11 +248,7 @@ TEST_F(View3DGL, TheFrameStepAndViewportSetEndThePass) {
     for (const auto& c : cases) {
         View3DEnd();
         RectDraw(0, 0, 640, 480, 0xffffff);
-        glClearStencil(1);
-        glClear(GL_STENCIL_BUFFER_BIT);
-        glClearStencil(0);
-        View3DStart(1, 100, 45);
-        ShadowPassSet(1);
+        ShadowPassStartOverFullStencil();
         c.end();
         EXPECT_EQ(Scene3D()->shadowPass, 0) << c.what;
         EXPECT_TRUE(Near(At(320, 240), {128, 128, 128}, 2)) << c.what;
@@ -269,11 +270,7 @@ TEST_F(View3DGL, TheFrameStepAndViewportSetEndThePass) {
     // A black transparent colour does not make the darkening vanish.
     TransparencySet(0);
     RectDraw(0, 0, 640, 480, 0xffffff);
-    glClearStencil(1);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glClearStencil(0);
-    View3DStart(1, 100, 45);
-    ShadowPassSet(1);
+    ShadowPassStartOverFullStencil();
     ShadowPassSet(0);
     TransparencySet(0x8000ff);
     EXPECT_TRUE(Near(At(320, 240), {128, 128, 128}, 2)) << "with black see-through";
