@@ -21,6 +21,7 @@
 #include "platform/end_signals.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "runtime/diagnostics.h"
 #include "runtime/end_path.h"
 #include "runtime/error_log.h"
 #include "runtime/frame_calls.h"
@@ -170,13 +171,19 @@ void ProgramEntry(void* instance, const std::string& commandLineTail, int showFl
     rs.frameRate = 60;
     rs.debugMode = 0;
     rs.hidePointer = 1;
+    if (const char* level = std::getenv("CORVANE_LOG")) {
+        if (auto parsed = DiagLevelParse(level))
+            DiagLevelSet(*parsed);
+        else
+            DiagWarning("CORVANE_LOG", std::string("unknown level \"") + level +
+                                           "\" (quiet, error, warning, info or debug)");
+    }
     if (const char* size = std::getenv("CORVANE_SCREEN"))
         WindowSizeParse(size, rs.screenWidth, rs.screenHeight);
 
     FrameRecorderConfigure();
     if (RuntimeInit(instance, showFlag, "Corvane prog_1") == 0) {
-        std::fprintf(stderr, "Corvane: the window or its OpenGL context could not be created\n");
-        std::fflush(stderr);
+        DiagError("start-up", "the window or its OpenGL context could not be created");
         std::exit(1);
     }
     FrameRecorderStart();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/window.h"
+#include "runtime/debug_output.h"
 #include "runtime/error_log.h"
 
 GlEntryPoints& GlExt() {
@@ -68,8 +69,7 @@ void GlEntryPointsLoad() {
         Load(e.glGetAttribLocationARB, "glGetAttribLocationARB");
         Load(e.glVertexAttrib1fARB, "glVertexAttrib1fARB");
     }
-    std::printf("FBO\n");
-    std::fflush(stdout);
+    DebugOutLine("FBO");
     Load(e.glBindRenderbufferEXT, "glBindRenderbufferEXT");
     Load(e.glDeleteRenderbuffersEXT, "glDeleteRenderbuffersEXT");
     Load(e.glGenRenderbuffersEXT, "glGenRenderbuffersEXT");

@@ -9,6 +9,7 @@
 #include "gfx/gl_ext.h"
 #include "gfx/offscreen_calls.h"
 #include "platform/window.h"
+#include "runtime/debug_output.h"
 #include "runtime/error_log.h"
 #include "runtime/runtime_state.h"
 
@@ -135,10 +136,9 @@ bool Renderer::WindowSetup(void* instance, int w, int h, int bits, int multisamp
     GlEntryPointsLoad();
 
     platform::WindowShow();
-    std::printf("Viewport\n");
+    DebugOutLine("Viewport");
     Viewport2D(0, 0, 0, 0);
-    std::printf("GFX seem OK\n");
-    std::fflush(stdout);
+    DebugOutLine("GFX seem OK");
     initialised = 1;
     return true;
 }

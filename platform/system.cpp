@@ -56,6 +56,10 @@ bool DebuggerAttached() {
     return false;
 }
 
+void StderrWrite(const std::string& text) {
+    WriteAll(STDERR_FILENO, text);
+}
+
 void DebugOutput(const std::string& text) {
     if (DebuggerAttached()) WriteAll(STDERR_FILENO, text);
 }

@@ -9,6 +9,9 @@ namespace platform {
 // True while a tracer (debugger) is attached to this process.
 bool DebuggerAttached();
 
+// Writes text to standard error in one write, so lines of two threads never interleave.
+void StderrWrite(const std::string& text);
+
 // Writes text to the debugger's channel (standard error), only while one is attached.
 void DebugOutput(const std::string& text);
 

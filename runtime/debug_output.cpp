@@ -5,6 +5,7 @@
 
 #include "platform/system.h"
 #include "platform/window.h"
+#include "runtime/diagnostics.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
 
@@ -32,6 +33,12 @@ void DebugChannelSet(bool (*attached)(), void (*output)(const std::string& text)
 
 void DebugOutText(const std::string& text) {
     if (Attached()) Send("TX" + text);
+    DiagDebug("DebugOut", text);
+}
+
+void DebugOutLine(const std::string& text) {
+    if (Attached()) Send(text);
+    DiagDebug("", text);
 }
 
 std::string DebugBreakpointText(int line) {

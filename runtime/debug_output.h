@@ -3,8 +3,13 @@
 
 #include <string>
 
-// "TX" + text to the debugger output, only while a debugger is attached.
+// "TX" + text to the debugger output, only while a debugger is attached; the text is said on
+// the diagnostics channel at the debug level too.
 void DebugOutText(const std::string& text);
+
+// The runtime's own progress lines ("FBO", "GFX seem OK"): to the debugger output as they
+// stand while one is attached, and said on the diagnostics channel at the debug level.
+void DebugOutLine(const std::string& text);
 
 // "BP" + the line in lower-case hex (a negative line as its 32-bit two's complement).
 std::string DebugBreakpointText(int line);
