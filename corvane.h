@@ -12,11 +12,22 @@
 // The program's main routine, defined by the game.
 void GameMain();
 
+// The runtime owns main(). A program that defines its own main() instead of GameMain() fails
+// to link with "undefined reference to `GameMain()'", not a window that never opens: in a file
+// that includes this header, main is renamed out of the way. A program that starts the runtime
+// itself (as the runtime's own tests do) defines CORVANE_OWN_MAIN before the include.
+#ifndef CORVANE_OWN_MAIN
+#define main corvane_main_belongs_to_the_runtime__define_GameMain_instead
+#endif
+
 // ---- frame: frame loop, requester, programs (frame/frame_loop.cpp, program_commands.cpp) ----
 // Start-up changes into the executable's folder before GameMain runs, so relative paths
 // (IniOpen, ScreenSave, ShoeboxSet, FileOpen, the loaders) count from there, wherever the
 // program was started from. The error log is ErrorLog.txt in the temporary folder ($TMPDIR,
-// else /tmp), emptied at every start; a runtime error also writes one line to standard error.
+// else /tmp), emptied at every start (while another program runs with it, this one's log is
+// ErrorLog-<process id>.txt). What went wrong (a file that would not load, a shader that did
+// not compile, a runtime error with the index, the size and the source line) is said on
+// standard error, one line each; CORVANE_LOG=quiet|error|warning|info|debug sets how much.
 
 // Shows the drawn frame, handles window events, holds while paused, ends the program on ESC
 // or Alt+F4, and waits for the next frame slot.

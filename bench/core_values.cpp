@@ -1,5 +1,7 @@
 // Core value types in the loops games write: appending one character at a time, building text
 // from text and numbers, drawing random numbers and indexing a 4-dimensional array.
+// Google Benchmark supplies main().
+#define CORVANE_OWN_MAIN
 #include <benchmark/benchmark.h>
 
 #include <string>

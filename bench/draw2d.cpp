@@ -6,6 +6,8 @@
 // the target drawn as a sprite, against the same sprites and the same 512 x 512 sprite drawn
 // on the window, on the framebuffer path and on the copy path.
 // Run under a display, e.g. `xvfb-run -a build/bench/bench_draw2d`.
+// It starts the runtime itself, so it keeps its own main().
+#define CORVANE_OWN_MAIN
 #include <GL/gl.h>
 
 #include <algorithm>

@@ -3,6 +3,8 @@
 // 1000 / 60 ms, and the CPU time the process burns per second of pacing (the spin part of the
 // pacing rule costs CPU by design; this shows how much).
 // Run under a display, e.g. `xvfb-run -a build/bench/bench_frame_pacing`.
+// It starts the runtime itself, so it keeps its own main().
+#define CORVANE_OWN_MAIN
 #include <algorithm>
 #include <chrono>
 #include <cmath>

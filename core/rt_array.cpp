@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <utility>
 
 #include "core/fatal.h"
@@ -142,7 +143,8 @@ void RtArray<T>::Dim(int64_t s1, int64_t s2, int64_t s3, int64_t s4) {
 }
 
 template <typename T>
-T& RtArray<T>::At(int64_t i1, int64_t i2, int64_t i3, int64_t i4) {
+T& RtArray<T>::At(int64_t i1, int64_t i2, int64_t i3, int64_t i4, Where where) {
+    const int64_t given[4] = {i1, i2, i3, i4};
     if (i1 < 0) i1 += size_[0];
     bool ok = data_ != nullptr && i1 >= 0 && i1 < size_[0];
     int64_t rest[3] = {i2, i3, i4};
@@ -150,10 +152,47 @@ T& RtArray<T>::At(int64_t i1, int64_t i2, int64_t i3, int64_t i4) {
         int32_t size = size_[d + 1];
         ok = rest[d] >= 0 && (size ? rest[d] < size : rest[d] == 0);
     }
-    if (!ok) CoreFatal(9);
+    if (!ok) IndexFatal(given, where);
     uint64_t slot = static_cast<uint64_t>(i1) + static_cast<uint64_t>(i2) * stride2_ +
                     static_cast<uint64_t>(i3) * stride3_ + static_cast<uint64_t>(i4) * stride4_;
     return data_[slot];
+}
+
+template <typename T>
+void RtArray<T>::IndexFatal(const int64_t (&index)[4], const Where& where) const {
+    std::string text = RtArrayIndexText(index, data_ ? size_ : nullptr, dims_);
+    if (where.line() != 0) {
+        text += ", at ";
+        text += where.file_name();
+        text += ':';
+        text += std::to_string(where.line());
+        if (where.function_name()[0]) {
+            text += " in ";
+            text += where.function_name();
+        }
+    }
+    CoreFatal(9, text);
+}
+
+std::string RtArrayIndexText(const int64_t (&index)[4], const int32_t* size, int dims) {
+    // As many indexes as the access gave or the array has, whichever is more.
+    int shown = 1;
+    for (int d = 1; d < 4; ++d)
+        if (index[d] != 0 || d < dims) shown = d + 1;
+    std::string text = "index ";
+    if (shown > 1) text += '(';
+    for (int d = 0; d < shown; ++d) {
+        if (d) text += ", ";
+        text += std::to_string(index[d]);
+    }
+    if (shown > 1) text += ')';
+    if (!size) return text + " of an array that was never dimensioned";
+    text += ", size ";
+    for (int d = 0; d < std::max(dims, 1); ++d) {
+        if (d) text += " x ";
+        text += std::to_string(size[d]);
+    }
+    return text;
 }
 
 template <typename T>

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <source_location>
+#include <string>
 #include <type_traits>
 
 // Public headers (installed with corvane.h) reach their siblings by their own folder, so a
@@ -39,19 +41,29 @@ public:
     void Redim(int64_t s1, int64_t s2 = 0, int64_t s3 = 0, int64_t s4 = 0);
 
     // Range-tested element access; a negative first index counts from the end. An index in
-    // a dimension that is not in use must be 0. Error 9 otherwise.
-    T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0);
-    const T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0) const {
-        return const_cast<RtArray*>(this)->At(i1, i2, i3, i4);
+    // a dimension that is not in use must be 0. Error 9 otherwise, whose report names the
+    // index, the array's size and the caller's source line (where, filled in at the call).
+    using Where = std::source_location;
+    T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0,
+          Where where = Where::current());
+    const T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0,
+                Where where = Where::current()) const {
+        return const_cast<RtArray*>(this)->At(i1, i2, i3, i4, where);
     }
     // Indexes as the game passes them: numbers, truncated toward zero.
-    T& operator()(double i1) { return At(ToInt(i1)); }
-    T& operator()(double i1, double i2, double i3 = 0, double i4 = 0) {
-        return At(ToInt(i1), ToInt(i2), ToInt(i3), ToInt(i4));
+    T& operator()(double i1, Where where = Where::current()) {
+        return At(ToInt(i1), 0, 0, 0, where);
     }
-    const T& operator()(double i1) const { return At(ToInt(i1)); }
-    const T& operator()(double i1, double i2, double i3 = 0, double i4 = 0) const {
-        return At(ToInt(i1), ToInt(i2), ToInt(i3), ToInt(i4));
+    T& operator()(double i1, double i2, double i3 = 0, double i4 = 0,
+                  Where where = Where::current()) {
+        return At(ToInt(i1), ToInt(i2), ToInt(i3), ToInt(i4), where);
+    }
+    const T& operator()(double i1, Where where = Where::current()) const {
+        return At(ToInt(i1), 0, 0, 0, where);
+    }
+    const T& operator()(double i1, double i2, double i3 = 0, double i4 = 0,
+                        Where where = Where::current()) const {
+        return At(ToInt(i1), ToInt(i2), ToInt(i3), ToInt(i4), where);
     }
 
     // Size of dimension d (0..3); any other number gives 0.
@@ -78,6 +90,7 @@ private:
             return nullptr;
     }
     const T* InlineData() const { return const_cast<RtArray*>(this)->InlineData(); }
+    [[noreturn]] void IndexFatal(const int64_t (&index)[4], const Where& where) const;
     void Release();
     void CopyFrom(const RtArray& other);
     void TakeFrom(RtArray& other) noexcept;
@@ -99,6 +112,10 @@ using RtStringArray = RtArray<RtString>;
 extern template class RtArray<double>;
 extern template class RtArray<int32_t>;
 extern template class RtArray<RtString>;
+
+// The index part of an out-of-range report: "index 12, size 10", "index (3, 7), size 10 x 5",
+// "index 0 of an array that was never dimensioned" (size null).
+std::string RtArrayIndexText(const int64_t (&index)[4], const int32_t* size, int dims);
 
 // Capacity growth of the runtime's internal lists (INI data, directory listings): a list
 // with count c and capacity k that must hold c + 1 elements grows when c + 1 >= k, to the

@@ -25,6 +25,16 @@ void EnsureShutdownStep() {
     ShutdownRegister(ShutdownStep::FileChannels, &FileChannelsCloseAll);
 }
 
+// Ends the program with a file error whose report names the channel, its file and why.
+[[noreturn]] void ChannelFail(double c, const FileChannel& ch, const char* why) {
+    std::string text = "channel " + std::to_string(ToInt64(c));
+    if (!ch.name.empty()) text += " (" + ch.name + ")";
+    RuntimeError(3, text + ": " + why);
+}
+
+const char* const kNotOpen = "not open";
+const char* const kPastEnd = "read past the end of the file";
+
 void Close(FileChannel& ch) {
     platform::FileClose(ch.handle);
     ch = FileChannel{};
@@ -33,14 +43,16 @@ void Close(FileChannel& ch) {
 // Reads n bytes into buf: the position moves first, then every byte must arrive (error 3).
 void ReadExact(double c, void* buf, size_t n) {
     FileChannel& ch = FileChannelGet(c);
-    if (ch.handle < 0) RuntimeError(3);
+    if (ch.handle < 0) ChannelFail(c, ch, kNotOpen);
     ch.position = static_cast<int32_t>(static_cast<uint32_t>(ch.position) + n);
-    if (platform::FileRead(ch.handle, buf, n) != static_cast<int64_t>(n)) RuntimeError(3);
+    if (platform::FileRead(ch.handle, buf, n) != static_cast<int64_t>(n))
+        ChannelFail(c, ch, kPastEnd);
 }
 
 void WriteExact(double c, const void* buf, size_t n) {
     FileChannel& ch = FileChannelGet(c);
-    if (ch.handle < 0 || !platform::FileWriteAll(ch.handle, buf, n)) RuntimeError(3);
+    if (ch.handle < 0) ChannelFail(c, ch, kNotOpen);
+    if (!platform::FileWriteAll(ch.handle, buf, n)) ChannelFail(c, ch, "the write failed");
 }
 
 uint64_t LowBits(double v) {
@@ -89,11 +101,11 @@ private:
 
 std::string ReadLineText(double c) {
     FileChannel& ch = FileChannelGet(c);
-    if (ch.handle < 0) RuntimeError(3);
+    if (ch.handle < 0) ChannelFail(c, ch, kNotOpen);
     ChannelLineStream in(ch.handle);
     std::string line;
     int64_t used = 0;
-    if (!LineRead(in, line, used)) RuntimeError(3);
+    if (!LineRead(in, line, used)) ChannelFail(c, ch, kPastEnd);
     ch.position =
         static_cast<int32_t>(static_cast<uint32_t>(ch.position) + static_cast<uint32_t>(used));
     return line;
@@ -108,7 +120,8 @@ void WriteLineBytes(double c, std::string text) {
 
 FileChannel& FileChannelGet(double c) {
     int64_t n = ToInt64(c);
-    if (n < 0 || n >= kFileChannelCount) RuntimeError(7);
+    if (n < 0 || n >= kFileChannelCount)
+        RuntimeError(7, "channel " + std::to_string(n) + " does not exist (0..7)");
     return Files().channels[n];
 }
 
@@ -129,6 +142,7 @@ double FileOpen(double c, const RtString& path, double readFlag) {
         ch.handle = fd;
         ch.size = static_cast<int32_t>(size > INT32_MAX ? INT32_MAX : size);
         ch.position = 0;
+        ch.name = path.Str();
         return 1;
     }
     std::string p = FilePathPlatform(path.Str());
@@ -136,6 +150,7 @@ double FileOpen(double c, const RtString& path, double readFlag) {
     int fd = platform::FileOpenWrite(p);
     if (fd < 0) return 0;
     ch.handle = fd;
+    ch.name = path.Str();
     return 1;
 }
 
@@ -209,11 +224,11 @@ void FileReadString(double c, RtString& v, double count) {
         return;
     }
     FileChannel& ch = FileChannelGet(c);
-    if (ch.handle < 0) RuntimeError(3);
+    if (ch.handle < 0) ChannelFail(c, ch, kNotOpen);
     // Never reserve more than the file still holds: such a read could not succeed anyway.
     int64_t here = platform::FileSeek(ch.handle, 0, 1);
     int64_t size = platform::FileSizeOf(ch.handle);
-    if (here < 0 || size < 0 || n > size - here) RuntimeError(3);
+    if (here < 0 || size < 0 || n > size - here) ChannelFail(c, ch, kPastEnd);
     std::string bytes(static_cast<size_t>(n), '\0');
     ReadExact(c, bytes.data(), bytes.size());
     size_t zero = bytes.find('\0');

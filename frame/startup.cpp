@@ -143,8 +143,15 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
     TimesReset();
 
     {
+        // A program that brings no system font gets the built-in one; only a font file that
+        // is there and fails to load is worth a report.
         std::string found;
-        FontLoad(MediaResolve("smalfont.png", found) ? "smalfont.png" : "smalfont.bmp", 0);
+        if (MediaResolve("smalfont.png", found))
+            FontLoad("smalfont.png", 0);
+        else if (MediaResolve("smalfont.bmp", found))
+            FontLoad("smalfont.bmp", 0);
+        else
+            FontBuiltinLoad(0);
         FontSet(0);
     }
 

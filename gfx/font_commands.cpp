@@ -102,3 +102,8 @@ void FontSizeGet(double& cellWidth, double& cellHeight) {
     cellWidth = w;
     cellHeight = h;
 }
+
+void FontBuiltinLoad(int font) {
+    runtimeState.currentFont = FontClamp(font);
+    if (GfxRenderer()) BuiltinInstall(kFontSlotBase + FontClamp(font));
+}

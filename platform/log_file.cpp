@@ -34,6 +34,54 @@ LogAppendResult LogFileAppend(const std::string& path, const std::string& bytes)
     return ok ? LogAppendResult::Written : LogAppendResult::Refused;
 }
 
+namespace {
+int heldLog = -1;  // the descriptor whose lock marks this process's log as live
+
+// The file at path as a log may be: one name, ours, regular.
+bool FitsForLog(int fd) {
+    struct stat st;
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+           st.st_uid == ::geteuid();
+}
+}  // namespace
+
+void LogFileRelease() {
+    if (heldLog >= 0) ::close(heldLog);
+    heldLog = -1;
+}
+
+bool LogFileHeldElsewhere(const std::string& path) {
+    const int fd = OpenRegularFile(path, O_RDONLY | O_NOFOLLOW);
+    if (fd == kNoFile) return false;
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    // A lock of this process's own hold would answer too; the caller lets that go first.
+    const bool held = ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
+}
+
+LogHoldResult LogFileHold(const std::string& path) {
+    // One hold per process: the earlier one goes first, or it would block its own retake.
+    LogFileRelease();
+    int fd = OpenRegularFile(path, O_RDWR | O_CREAT | O_NOFOLLOW);
+    if (fd == kNoFile) return LogHoldResult::Refused;
+    if (!FitsForLog(fd)) {
+        ::close(fd);
+        return LogHoldResult::Refused;
+    }
+    struct flock hold {};
+    hold.l_type = F_WRLCK;
+    hold.l_whence = SEEK_SET;  // l_start and l_len 0: the whole file, however long
+    if (::fcntl(fd, F_OFD_SETLK, &hold) != 0) {
+        ::close(fd);
+        return LogHoldResult::Busy;
+    }
+    heldLog = fd;
+    return LogHoldResult::Held;
+}
+
 bool LogFileAppendOnce(const std::string& path, const std::string& bytes) {
     return LogFileAppend(path, bytes) == LogAppendResult::Written;
 }

@@ -18,6 +18,20 @@ bool LogFileAppendOnce(const std::string& path, const std::string& bytes);
 enum class LogAppendResult { Written, Busy, Refused };
 LogAppendResult LogFileAppend(const std::string& path, const std::string& bytes);
 
+// Takes path (creating it when missing) as this process's log for as long as it runs. The
+// hold is a lock of its own kind on a descriptor kept open (an open-file-description lock),
+// which never meets the append lock above: it only tells a second program that a live one
+// writes here. Busy: a live program holds it; Refused: a link, another user's file, not a
+// regular file, or no way to create it. Each call first lets the earlier hold go.
+enum class LogHoldResult { Held, Busy, Refused };
+LogHoldResult LogFileHold(const std::string& path);
+
+// Lets this process's hold go.
+void LogFileRelease();
+
+// True while another live holder (another program, not this one) holds the file at path.
+bool LogFileHeldElsewhere(const std::string& path);
+
 // Creates a new private log file (mode 0600, a name nobody can guess) in folder, starting
 // with prefix; its path, or empty.
 std::string LogFileCreatePrivate(const std::string& folder, const std::string& prefix);

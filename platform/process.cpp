@@ -80,6 +80,10 @@ int ProcessStart(const std::vector<std::string>& argv, bool captureOutput, int* 
     return rc == 0 ? static_cast<int>(pid) : -1;
 }
 
+int ProcessId() {
+    return static_cast<int>(::getpid());
+}
+
 int ProcessWait(int pid) {
     if (pid <= 0) return -1;
     int status = 0;

@@ -21,6 +21,9 @@ int ProcessStart(const std::vector<std::string>& argv, bool captureOutput = fals
 // 128 + the signal. -1 when pid is no child of ours.
 int ProcessWait(int pid);
 
+// This process's id.
+int ProcessId();
+
 // Reaps the child when it ends, without waiting for it here, so no zombie is left.
 void ProcessReapLater(int pid);
 

@@ -6,6 +6,7 @@
 #include "core/int_convert.h"
 #include "platform/end_signals.h"
 #include "platform/paths.h"
+#include "runtime/diagnostics.h"
 #include "runtime/error_log.h"
 #include "runtime/error_text.h"
 #include "runtime/runtime_state.h"
@@ -66,10 +67,10 @@ void EndPathShutdown() {
         // A release build leaves no trace in the log, so an error end would otherwise say
         // nothing at all: one line on standard error names the code and where it was set.
         if (!requested && ToInt(runtimeState.errorCode) != 0) {
-            const std::string line = RuntimeErrorLine(
-                runtimeState.errorCode, runtimeState.currentModule, runtimeState.errorLine);
-            std::fprintf(stderr, "%s\n", line.c_str());
-            std::fflush(stderr);
+            std::string line = RuntimeErrorLine(runtimeState.errorCode, runtimeState.currentModule,
+                                                runtimeState.errorLine);
+            if (!runtimeState.errorDetail.empty()) line += ": " + runtimeState.errorDetail;
+            DiagError("", line);
         }
         if (runtimeState.debugMode) {
             for (const std::string& line :
@@ -87,7 +88,8 @@ void EndPath() {
     EndWith(false);
 }
 
-void RuntimeError(int code) {
+void RuntimeError(int code, std::string_view detail) {
+    runtimeState.errorDetail = detail;
     runtimeState.errorCode = code;
     runtimeState.errorLine = runtimeState.currentLine;
     EndPath();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Writes the debug trace (debug builds), runs the ordered shutdown and exits the process:
@@ -12,7 +13,8 @@
 
 // Sets the runtime error code (array index, bad channel, reading past the end, ...) and
 // leaves through the end path. Like ErrorSet, the current line becomes the error line.
-[[noreturn]] void RuntimeError(int code);
+// detail, when given, follows the error's line on standard error ("channel 3 is not open").
+[[noreturn]] void RuntimeError(int code, std::string_view detail = {});
 
 // A requested end (ProgramEnd, ESC, Alt+F4, closing the window): the end path exactly as
 // above, trace included, but the process exits with 0 whatever code an earlier ErrorSet left.

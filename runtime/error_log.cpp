@@ -4,14 +4,41 @@
 #include <thread>
 
 #include "platform/log_file.h"
+#include "platform/process.h"
+#include "runtime/diagnostics.h"
 #include "runtime/runtime_state.h"
 
 namespace {
 constexpr int kAttempts = 5;
 constexpr auto kRetryDelay = std::chrono::milliseconds(100);
+
+// A live program (the host beside its joiner) writes the shared log: this one keeps a log of
+// its own beside it instead of emptying or mixing into that one.
+void UseOwnLog(const std::string& shared) {
+    const std::string own =
+        platform::TempFolder() + "/ErrorLog-" + std::to_string(platform::ProcessId()) + ".txt";
+    platform::LogFileRemove(own);  // left by an earlier process of the same id
+    runtimeState.errorLogOwnPath = own;
+    DiagWarning("ErrorLog",
+                "another running program keeps " + shared + "; this program's log is " + own);
+}
+
+// The first line of a run creates the log and holds it, which tells a program starting later
+// that this one is alive. One that finds the hold taken moves to its own log.
+void HoldLog() {
+    RuntimeState& rs = runtimeState;
+    platform::LogHoldResult r = platform::LogFileHold(ErrorLogPath());
+    if (r == platform::LogHoldResult::Busy && rs.errorLogOwnPath.empty()) {
+        UseOwnLog(ErrorLogPath());
+        r = platform::LogFileHold(ErrorLogPath());
+    }
+    // A refused name is left to the append, which moves the run to a private file.
+    rs.errorLogHeld = r == platform::LogHoldResult::Held;
+}
 }  // namespace
 
 std::string ErrorLogPath() {
+    if (!runtimeState.errorLogOwnPath.empty()) return runtimeState.errorLogOwnPath;
     return platform::TempFolder() + "/ErrorLog.txt";
 }
 
@@ -22,6 +49,7 @@ void ErrorLogAppend(const std::string& text) {
         platform::LogFileAppend(fallback, line);
         return;
     }
+    if (!runtimeState.errorLogHeld) HoldLog();
     const std::string path = ErrorLogPath();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const platform::LogAppendResult r = platform::LogFileAppend(path, line);
@@ -48,5 +76,12 @@ void ErrorLogAppend(const char* text) {
 
 void ErrorLogReset() {
     runtimeState.errorLogFallback.clear();
-    platform::LogFileRemove(ErrorLogPath());
+    runtimeState.errorLogOwnPath.clear();
+    runtimeState.errorLogHeld = false;
+    platform::LogFileRelease();
+    const std::string shared = ErrorLogPath();
+    if (platform::LogFileHeldElsewhere(shared))
+        UseOwnLog(shared);
+    else
+        platform::LogFileRemove(shared);  // a link planted there goes, never its target
 }

@@ -11,10 +11,13 @@
 void ErrorLogAppend(const char* text);
 void ErrorLogAppend(const std::string& text);
 
-// Deletes the log so a run starts with a fresh one.
+// Deletes the log so a run starts with a fresh one; the run's first line creates it again and
+// holds it while the program runs. When another live program holds ErrorLog.txt, this one
+// neither deletes it nor writes to it: its log is ErrorLog-<process id>.txt beside it (said
+// once on standard error).
 void ErrorLogReset();
 
-// Full path of the log file.
+// Full path of the log file: ErrorLog.txt, or this program's own log (above).
 std::string ErrorLogPath();
 
 // The private file the log went to after a refusal; empty while the log is at its path.

@@ -29,6 +29,7 @@ struct RuntimeState {
     double errorLine = 0.0;
     double currentLine = 0.0;
     double currentModule = 0.0;
+    std::string errorDetail;  // what a runtime error found and where ("index 12, size 10, ...")
 
     // ---- objects created by initialisation (null before it and after shutdown) ----
     Renderer* renderer = nullptr;
@@ -49,6 +50,8 @@ struct RuntimeState {
     // ---- system: end path, log, system commands ----
     int breakpointHidden = 0;      // set by DebugBreakpoint, read by the frame
     std::string errorLogFallback;  // the log's private file after a refusal (error_log.cpp)
+    std::string errorLogOwnPath;   // this program's own log while another holds the shared one
+    bool errorLogHeld = false;     // this run's log is created and held (error_log.cpp)
     // ---- end system ----
 
     // ---- gfx ----

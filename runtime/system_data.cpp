@@ -14,7 +14,7 @@ constexpr int kErrorDataEnd = 20;
 const DataItem& NextItem() {
     DataList* list = System().currentDataList;
     if (!list || !list->items || list->readIndex < 0 || list->readIndex >= list->count)
-        RuntimeError(kErrorDataEnd);
+        RuntimeError(kErrorDataEnd, "DataRead: no item left in the data list");
     return list->items[list->readIndex++];
 }
 }  // namespace

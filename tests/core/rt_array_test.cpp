@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "core/fatal.h"
 #include "core/rt_alloc.h"
 #include "corvane.h"
 
@@ -88,6 +91,40 @@ TEST_F(ArrayDeath, OutOfRangeIndexesAreError9) {
             a(0);  // never dimensioned
         },
         ::testing::ExitedWithCode(9), "");
+}
+
+TEST(RtArrayIndex, OutOfRangeReportNamesTheIndexAndTheSize) {
+    const int32_t size[4] = {10, 5, 0, 0};
+    struct Case {
+        int64_t index[4];
+        const int32_t* size;
+        int dims;
+        const char* text;
+    } cases[] = {
+        {{12, 0, 0, 0}, size, 1, "index 12, size 10"},
+        {{-11, 0, 0, 0}, size, 1, "index -11, size 10"},
+        {{0, 5, 0, 0}, size, 1, "index (0, 5), size 10"},  // a second index on a 1-D array
+        {{3, 7, 0, 0}, size, 2, "index (3, 7), size 10 x 5"},
+        {{0, 0, 0, 0}, nullptr, 0, "index 0 of an array that was never dimensioned"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RtArrayIndexText(c.index, c.size, c.dims), c.text);
+}
+
+TEST_F(ArrayDeath, OutOfRangeEndNamesTheCallersSourceLine) {
+    // Without the runtime's handler the core exits with the code; its detail still reaches
+    // the handler, which the runtime's end path prints.
+    static std::string detail;
+    CoreFatalHandlerSet([](int code, std::string_view d) {
+        detail = d;
+        std::fprintf(stderr, "%s\n", detail.c_str());
+        std::exit(code);
+    });
+    RtNumberArray a;
+    ArrayDim(a, 10);
+    const int line = __LINE__ + 1;
+    EXPECT_EXIT(a(12), ::testing::ExitedWithCode(9),
+                "index 12, size 10, at .*rt_array_test.cpp:" + std::to_string(line));
+    CoreFatalHandlerSet(nullptr);
 }
 
 TEST_F(ArrayDeath, IndexesInUnusedDimensionsMustBeZero) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/fatal.h"
+#include "corvane.h"
 #include "platform/paths.h"
 #include "runtime/error_log.h"
 #include "runtime/runtime_state.h"
@@ -85,6 +87,44 @@ TEST_F(EndPathTest, LinkPlantedAtTheLogIsNotFollowed) {
     EXPECT_TRUE(testsupport::FileExists(target));
     ErrorLogAppend("fresh");
     EXPECT_EQ(testsupport::ReadFile(ErrorLogPath()), "fresh\r\n");
+}
+
+TEST_F(EndPathTest, RuntimeErrorLineSaysWhatFailedAndWhere) {
+    CoreFatalHandlerSet(RuntimeError);
+    RtNumberArray a;
+    a.Dim(10);
+    const int line = __LINE__ + 1;
+    EXPECT_EXIT(a(12), ::testing::ExitedWithCode(9),
+                "error: runtime error 9 \\(array index out of range\\) in unit 0 line 0: "
+                "index 12, size 10, at .*end_path_test.cpp:" +
+                    std::to_string(line));
+    double v = 0;
+    EXPECT_EXIT(FileReadByte(2, v), ::testing::ExitedWithCode(3),
+                "runtime error 3 .* line 0: channel 2: not open");
+    EXPECT_EXIT(FileReadByte(9, v), ::testing::ExitedWithCode(7),
+                "runtime error 7 .*: channel 9 does not exist \\(0..7\\)");
+    CoreFatalHandlerSet(nullptr);
+}
+
+TEST_F(EndPathTest, SecondLiveProgramKeepsItsOwnLogAndLeavesTheFirstOne) {
+    // This process is the first program (its log started in SetUp); the death-test child is
+    // a second one starting while it runs.
+    const std::string shared = testsupport::TempDir() + "/ErrorLog.txt";
+    ErrorLogAppend("first program");
+    EXPECT_EXIT(
+        {
+            ErrorLogReset();
+            ErrorLogAppend("second program");
+            const std::string own = ErrorLogPath();
+            std::exit(own != shared && testsupport::ReadFile(own) == "second program\r\n" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "warning: ErrorLog: another running program keeps .*/ErrorLog.txt; this program's log "
+        "is .*/ErrorLog-[0-9]+.txt");
+    EXPECT_EQ(testsupport::ReadFile(shared), "first program\r\n");
+    ErrorLogReset();  // a program alone starts the shared log afresh
+    EXPECT_EQ(ErrorLogPath(), shared);
+    EXPECT_FALSE(testsupport::FileExists(shared));
 }
 
 TEST(EndPathTrace, LinesAndExitCodes) {

@@ -1,4 +1,6 @@
 // Starts hidden through its own process entry, runs 30 frames and ends.
+// It starts the runtime itself, so it keeps its own main().
+#define CORVANE_OWN_MAIN
 #include <cstdio>
 
 #include "corvane.h"

@@ -1,4 +1,6 @@
 // Reports the font start-up left behind and prints with it.
+// It starts the runtime itself, so it keeps its own main().
+#define CORVANE_OWN_MAIN
 #include <cstdio>
 
 #include "corvane.h"

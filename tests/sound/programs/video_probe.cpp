@@ -3,15 +3,17 @@
 // leaves the window as the video left it (nothing more is drawn) for the test to read, for
 // at most 20 s. "hold": waits until key A is down, then plays it looping until a key is
 // pressed, printing when it starts and ends.
+// It starts the runtime itself, so it keeps its own main().
+#define CORVANE_OWN_MAIN
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "corvane.h"
-#include "runtime/end_path.h"
-#include "runtime/runtime_state.h"
 #include "frame/startup.h"
 #include "gfx/renderer.h"
+#include "runtime/end_path.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 
