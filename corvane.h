@@ -255,7 +255,8 @@ void LineMark(double unit, double line);
 // The program's normal end; does not return.
 [[noreturn]] void ProgramEnd();
 // "" -> "LINUX", "DEVICE", "ID", "TIME", "BATTERY", "GLEXT:<gl function>", else "NO_DATA".
-// The key is upper-cased in place.
+// The key is upper-cased in place. "GLEXT:" answers "1" only for a function the window's GL
+// context offers by its version or extensions, among those the runtime knows; else "0".
 RtString PlatformInfo(RtString& key);
 // The arguments the program was started with, as one text.
 RtString CommandLineGet();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/gl_ext.h"
+#include "gfx/gl_function_check.h"
 #include "gfx/offscreen_calls.h"
 #include "platform/window.h"
 #include "runtime/debug_output.h"
@@ -134,6 +135,7 @@ bool Renderer::WindowSetup(void* instance, int w, int h, int bits, int multisamp
     fullScreen = 0;
 
     GlEntryPointsLoad();
+    GlFunctionCheckStart();
 
     platform::WindowShow();
     DebugOutLine("Viewport");

@@ -65,8 +65,23 @@ void SessionCore::Deliver(SessionPlayer& to, const Packet& p, Outbox& out) {
         copy.target = to.id;
         QueueBounded(to.queue, std::move(copy));
     } else {
-        // Addressed to that one player, so a joiner knows whose queue it goes in.
         out.push_back({to.connection, PacketBuild(kPacketMessage, to.id, p.sender, p.payload)});
+    }
+}
+
+void SessionCore::Broadcast(const Packet& p, Outbox& out) {
+    // The packet keeps target -1 on the wire, once per connection that has a player other
+    // than the sender: a receiver hands it to its own players, so programs that do not know
+    // each other's ids still agree on it.
+    std::vector<int> reached;
+    for (auto& to : players_) {
+        if (to.id == p.sender) continue;
+        if (to.connection == kOwnConnection) {
+            Deliver(to, p, out);
+        } else if (std::find(reached.begin(), reached.end(), to.connection) == reached.end()) {
+            reached.push_back(to.connection);
+            out.push_back({to.connection, PacketBuild(kPacketMessage, -1, p.sender, p.payload)});
+        }
     }
 }
 
@@ -84,8 +99,7 @@ bool SessionCore::MessageSend(int32_t sender, int32_t target, std::string_view t
     p.sender = sender;
     p.payload.assign(text);
     if (target == -1) {
-        for (auto& to : players_)
-            if (to.id != sender) Deliver(to, p, out);
+        Broadcast(p, out);
         return true;
     }
     SessionPlayer* to = Find(target);
@@ -166,12 +180,10 @@ void SessionCore::HostReceive(int connection, const Packet& p, Outbox& out) {
         }
         case kPacketMessage: {
             if (!senderIsTheirs) return;
-            Packet m = p;
-            if (m.target == -1) {
-                for (auto& to : players_)
-                    if (to.id != m.sender) Deliver(to, m, out);
-            } else if (SessionPlayer* to = Find(m.target)) {
-                Deliver(*to, m, out);
+            if (p.target == -1) {
+                Broadcast(p, out);
+            } else if (SessionPlayer* to = Find(p.target)) {
+                Deliver(*to, p, out);
             }
             return;
         }
@@ -272,8 +284,13 @@ void SessionCore::JoinerReceive(const Packet& p, Outbox& out) {
             return;
         }
         case kPacketMessage: {
-            SessionPlayer* to = Find(p.target);
-            if (to) QueueBounded(to->queue, p);
+            if (p.target != -1) {
+                if (SessionPlayer* to = Find(p.target)) QueueBounded(to->queue, p);
+                return;
+            }
+            // Every player here but the sender, as on the host.
+            for (auto& to : players_)
+                if (to.id != p.sender) Deliver(to, p, out);
             return;
         }
         case kPacketKill:

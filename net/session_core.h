@@ -94,6 +94,7 @@ private:
     SessionPlayer* Find(int32_t id);
     const SessionPlayer* Find(int32_t id) const;
     void Deliver(SessionPlayer& to, const Packet& p, Outbox& out);
+    void Broadcast(const Packet& p, Outbox& out);
     void Remove(int32_t id);
     void OwnIdRenew();
 

@@ -216,6 +216,10 @@ void* GlProcAddress(const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
 
+bool GlContextCurrent() {
+    return SDL_GL_GetCurrentContext() != nullptr;
+}
+
 bool GlAccelerated() {
     // SDL answers "accelerated" for every GLX visual, so the renderer's own name decides:
     // Mesa's software rasterisers name themselves.

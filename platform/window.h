@@ -65,9 +65,12 @@ bool WindowManaged();
 
 // GL.
 void WindowSwap();
+// An address for any name under GLX, known or not: it tells nothing about what the context
+// offers.
 void* GlProcAddress(const char* name);
-bool GlAccelerated();  // the platform's "rendered by hardware" answer for the current context
-int GlSamples();       // multisample count of the current context, 0 = none
+bool GlContextCurrent();  // this thread has a current GL context
+bool GlAccelerated();     // the platform's "rendered by hardware" answer for the current context
+int GlSamples();          // multisample count of the current context, 0 = none
 bool SwapIntervalSet(int interval);
 
 // Modal warning box with an OK button.

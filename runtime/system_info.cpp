@@ -4,7 +4,6 @@
 
 #include "core/ascii.h"
 #include "platform/system.h"
-#include "platform/window.h"
 #include "runtime/error_log.h"
 
 namespace {
@@ -12,7 +11,12 @@ namespace {
 constexpr uint32_t kDefaultSerial = 0x1D4C0B37u;
 constexpr uint32_t kIdConstant = 0x5A3E9C61u;
 constexpr const char kGlExtPrefix[] = "GLEXT:";
+SystemGlFunctionCheck glFunctionCheck = nullptr;
 }  // namespace
+
+void SystemGlFunctionCheckRegister(SystemGlFunctionCheck check) {
+    glFunctionCheck = check;
+}
 
 std::string SystemUpper(std::string text) {
     return AsciiUppered(std::move(text));
@@ -54,7 +58,7 @@ std::string SystemPlatformInfo(const std::string& upperKey, const std::string& o
     if (upperKey.empty()) return "LINUX";
     if (upperKey.rfind(kGlExtPrefix, 0) == 0) {
         const std::string name = originalKey.substr(sizeof kGlExtPrefix - 1);
-        const bool found = platform::GlProcAddress(name.c_str()) != nullptr;
+        const bool found = glFunctionCheck && glFunctionCheck(name);
         ErrorLogAppend(SystemExtLine(name, found));
         return found ? "1" : "0";
     }

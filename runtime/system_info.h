@@ -18,6 +18,11 @@ std::string SystemTimeText(int year, int month, int day, int hour, int minute, i
 // The log line of a GL entry-point check: "ext: %-35s   [%4s]" with "OK" or "FAIL".
 std::string SystemExtLine(const std::string& name, bool found);
 
+// Whether the current GL context offers a function. The renderer registers its check once it
+// has a context; until then every function counts as missing.
+using SystemGlFunctionCheck = bool (*)(const std::string& name);
+void SystemGlFunctionCheckRegister(SystemGlFunctionCheck check);
+
 // The answer for an already upper-cased key. originalKey is the key as given (the GLEXT:
 // lookup keeps its case). Appends the "ext:" line to the log for GLEXT: keys.
 std::string SystemPlatformInfo(const std::string& upperKey, const std::string& originalKey);

@@ -64,6 +64,34 @@ struct RawPeer {
         platform::FrameAppend(frame, packet);
         return SendBytes(frame);
     }
+    // The next frame, read by hand (4-byte little-endian length, then the packet); false at
+    // the deadline or when the connection ends first.
+    bool ReadFrame(std::string& packet, int timeoutMs = 30000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        auto fill = [&](size_t want) {
+            while (pending.size() < want) {
+                if (std::chrono::steady_clock::now() > end) return false;
+                char buf[4096];
+                size_t got = 0;
+                const auto r = socket->Receive(buf, sizeof buf, got, 100);
+                if (r == platform::SocketStatus::Ok)
+                    pending.append(buf, got);
+                else if (r != platform::SocketStatus::TimedOut &&
+                         r != platform::SocketStatus::WouldBlock)
+                    return false;
+            }
+            return true;
+        };
+        if (!fill(4)) return false;
+        const auto* b = reinterpret_cast<const unsigned char*>(pending.data());
+        const size_t n = b[0] | b[1] << 8 | b[2] << 16 | size_t(b[3]) << 24;
+        if (n > (1u << 20) || !fill(4 + n)) return false;
+        packet = pending.substr(4, n);
+        pending.erase(0, 4 + n);
+        return true;
+    }
+    std::string pending;  // bytes read past the last frame
+
     // True once the other side has closed (reading and discarding what it still sends).
     bool ClosedByPeer(int timeoutMs = 30000) {
         char buf[4096];
@@ -77,6 +105,14 @@ struct RawPeer {
         return false;
     }
 };
+
+// The 32-bit little-endian field at offset of a packet read off the wire (0 when too short).
+inline int32_t WireField(const std::string& packet, size_t offset) {
+    if (packet.size() < offset + 4) return 0;
+    const auto* b = reinterpret_cast<const unsigned char*>(packet.data() + offset);
+    return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                                uint32_t(b[3]) << 24);
+}
 
 // A packet with a header the test shapes by hand.
 inline std::string RawPacket(const std::string& magic, uint8_t type, int32_t length, int32_t target,

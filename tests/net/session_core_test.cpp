@@ -45,24 +45,40 @@ TEST_F(HostFixture, IdsAreNewUniqueAndNeverZero) {
     EXPECT_EQ(host.OwnId(), alice);
 }
 
-TEST_F(HostFixture, EveryPlayerButTheSenderGetsABroadcast) {
+TEST_F(HostFixture, EveryPlayerButTheSenderGetsABroadcastAddressedToAll) {
     ASSERT_TRUE(host.MessageSend(alice, -1, "hi all", out));
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].connection, 1);
-    EXPECT_EQ(Parsed(out[0]).target, bob);
+    EXPECT_EQ(Parsed(out[0]).target, -1);
     EXPECT_EQ(out[1].connection, 2);
-    EXPECT_EQ(Parsed(out[1]).target, carol);
+    EXPECT_EQ(Parsed(out[1]).target, -1);
+    EXPECT_EQ(Parsed(out[1]).sender, alice);
     EXPECT_EQ(Parsed(out[1]).payload, "hi all");
     Packet p;
     EXPECT_FALSE(host.MessageTake(alice, p));  // no copy for the sender
 
+    // Relayed as it came; a connection with two players gets it once, the sender's own
+    // connection only for its other player.
+    const int32_t bob2 = host.PlayerAdd(1, "bob2");
+    host.PlayerAdd(2, "carol2");
     out.clear();
     host.HostReceive(1, Message(bob, -1, "from bob"), out);
-    ASSERT_EQ(out.size(), 1u);  // carol's connection; alice's queue here
+    ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].connection, 2);
+    EXPECT_EQ(out[1].connection, 1);  // for bob2
+    for (const auto& o : out) {
+        EXPECT_EQ(Parsed(o).target, -1);
+        EXPECT_EQ(Parsed(o).sender, bob);
+    }
     ASSERT_TRUE(host.MessageTake(alice, p));
     EXPECT_EQ(p.payload, "from bob");
     EXPECT_EQ(p.sender, bob);
+    out.clear();
+    host.PlayerKill(bob2, out);
+    out.clear();
+    host.HostReceive(1, Message(bob, -1, "again"), out);
+    ASSERT_EQ(out.size(), 1u);  // bob's connection has nobody else now
+    EXPECT_EQ(out[0].connection, 2);
 }
 
 TEST_F(HostFixture, ADirectedMessageGoesOnlyToItsTarget) {
@@ -225,10 +241,15 @@ TEST(NetSessionCore, AJoinerRoutesMessagesKillsAndRepliesAndBoundsThem) {
     joiner.JoinerReceive(a, out);
     joiner.JoinerReceive(Message(1, 9, "to bob"), out);
     joiner.JoinerReceive(Message(1, 10, "to a stranger"), out);
+    joiner.JoinerReceive(Message(1, -1, "to all"), out);
+    joiner.JoinerReceive(Message(9, -1, "bob's own"), out);
     Packet p;
     ASSERT_TRUE(joiner.MessageTake(9, p));
     EXPECT_EQ(p.payload, "to bob");
-    EXPECT_FALSE(joiner.MessageTake(9, p));
+    ASSERT_TRUE(joiner.MessageTake(9, p));
+    EXPECT_EQ(p.payload, "to all");
+    EXPECT_EQ(p.sender, 1);
+    EXPECT_FALSE(joiner.MessageTake(9, p));  // no echo of its own broadcast
     EXPECT_FALSE(joiner.MessageTake(10, p));
     // Only its own players may send; a message goes to the host as given.
     out.clear();
