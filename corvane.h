@@ -58,6 +58,13 @@ double ProgramRun(const RtString& commandLine, double wait, double show, double&
 
 // Positions are 0-based; every number used as an integer is truncated toward zero.
 
+// Text and numbers: RtString(value), a number assigned to a string or added to one make its
+// text ("12", "0.5"); s.ToDouble() reads a text's number by the atof rules (leading spaces
+// skipped, a sign, digits, a fraction and an exponent, stopping at the first character that
+// does not fit: "3.5kg" gives 3.5, "abc" 0), s.ToInt() by the atoi rules (no fraction:
+// "42.9" gives 42; beyond 32 bits it saturates). A string compared with a number is read
+// the same way first.
+
 double StringLength(const RtString& s);  // the number of characters
 double StringLength(double value);       // length of the number's text
 // Count characters from position (fewer at the end; count < 0: to the end)
@@ -292,7 +299,12 @@ void LibraryDeclare(RtString& library, const RtString& function, void*& pointer)
 // (gfx/picture_commands.cpp, draw_commands.cpp, collide_commands.cpp, font_commands.cpp,
 // window_commands.cpp, offscreen_commands.cpp, shader_commands.cpp)
 // Sprite slots 0..65502 are the program's. Slots, positions and sizes are truncated toward
-// zero; colours are red + green * 256 + blue * 65536; angles in degrees.
+// zero; colours are red + green * 256 + blue * 65536 (0xBBGGRR: 0x0000FF is red), which Rgb
+// makes; angles in degrees.
+
+// The colour of red, green and blue, each truncated toward zero and held to 0..255 (300
+// gives 255, -5 and not-a-number 0) before they are packed.
+double Rgb(double red, double green, double blue);
 double SpriteLoad(const RtString& file, double slot);      // 1 loaded, 0 not
 double SpriteLoadBump(const RtString& file, double slot);  // as a normal map
 // SpriteLoad with the picture cut into frames of frameWidth x frameHeight.
@@ -323,7 +335,9 @@ void BlendModeSet(double mode);
 void SpriteDraw(double slot, double x, double y);
 // Draws the slot into the rectangle x, y, width, height.
 void SpriteDrawStretch(double slot, double x, double y, double width, double height);
-// Draws the slot at x, y scaled by zoomX, zoomY.
+// x, y is where the unzoomed picture's top-left corner would be: it grows or shrinks by zoomX,
+// zoomY about its centre (x + width / 2, y + height / 2), which stays in place; a negative
+// zoom mirrors it there. The rectangle is rounded to whole pixels toward zero.
 void SpriteDrawZoom(double slot, double x, double y, double zoomX, double zoomY);
 // SpriteDrawRotoZoom with zoom 1.
 void SpriteDrawRotate(double slot, double x, double y, double angle);
@@ -512,6 +526,11 @@ void KeyWait();             // waits for a key that gives a character
 void MouseStateGet(double& x, double& y, double& button1, double& button2);
 double MouseAxisGet(double index);  // 0 dx, 1 dy, 2 wheel, 3..5 buttons 1..3
 void MouseSet(double x, double y);  // the runtime's position; the pointer does not move
+// While the pointer is hidden (as at start-up) the mouse is the program's alone, in relative
+// mode: the desktop pointer cannot leave the window, and MouseStateGet's position is the
+// runtime's own, moved by the mouse's motion however far it goes and held inside the window.
+// While it is shown, the position follows the desktop's pointer.
+
 // 1 shows the mouse pointer over the window, 0 hides it.
 void PointerShow(double flag);
 void MouseWait();  // waits for a click (press and release)

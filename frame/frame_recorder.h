@@ -3,7 +3,10 @@
 //                                  sleeping: runs as fast as the machine allows and repeats
 //   CORVANE_SHOTS=100,554,2000-2010  frames saved as PNG pictures, frame_000100.png ...
 //   CORVANE_SHOT_DIR=folder        where the pictures go (default: the starting folder)
-//   CORVANE_VIDEO=file.mp4         frames piped into a video through the FFmpeg encoder
+//   CORVANE_VIDEO=file.mp4         frames piped into a video through the FFmpeg encoder,
+//                                  with the sound the program plays (the runtime's mix,
+//                                  effects and music) as its AAC track, each frame taking
+//                                  its 1 / fps share of the mix
 //   CORVANE_VIDEO_FRAMES=a-b       which frames go into the video (default: all)
 //   CORVANE_FRAMES_MAX=n           the program ends (code 0) once frame n is shown
 //   CORVANE_FRAME_LOG=file         one line per frame: its number and the real milliseconds

@@ -2,8 +2,8 @@
 // to the device format; duplicates share their first buffer's samples. Streamed voices carry
 // decoded music and a video's sound from a worker thread through a bounded queue.
 //
-// No SDL type crosses this header. All buffer calls come from the main thread; StreamWrite
-// may come from any one thread per stream.
+// No SDL type crosses this header. All buffer and capture calls come from the main thread;
+// StreamWrite may come from any one thread per stream.
 #pragma once
 
 #include <cstddef>
@@ -66,6 +66,16 @@ public:
     virtual void StreamPause(AudioStreamId id, bool paused) = 0;
     virtual void StreamClear(AudioStreamId id) = 0;  // drops what is queued
     virtual void StreamClose(AudioStreamId id) = 0;
+
+    // ---- capture (the frame recorder) ----
+    // From CaptureStart on, the mix moves only when CaptureMix asks, on the caller's thread:
+    // it gives the next frames stereo frames of the mix, and the device plays those same
+    // frames a moment later (through a short queue whose overflow the device skips; a run
+    // faster than real time is heard in pieces). Once no CaptureMix has come for idleMs of
+    // real time (a wait, a long load), the device mixes on its own until the next one, so
+    // sounds never stand still for good. False where there is no mixer to capture.
+    virtual bool CaptureStart(int idleMs) = 0;
+    virtual void CaptureMix(int16_t* out, size_t frames) = 0;
 };
 
 // Opens the default output at 22,050 Hz, 16-bit, stereo through the installed factory (SDL

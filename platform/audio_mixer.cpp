@@ -1,6 +1,7 @@
 #include "platform/audio_mixer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -21,6 +22,12 @@ int32_t GainOf(double hundredthsDb) {
 // One sample scaled by a 16.16 gain, rounded to the nearest.
 inline int32_t Scaled(int32_t sample, int32_t gain) {
     return (sample * gain + 0x8000) >> 16;
+}
+
+int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace
@@ -366,6 +373,58 @@ void AudioMixer::Mix(int16_t* out, size_t frames) {
         out += 2 * n;
         frames -= n;
     }
+}
+
+}  // namespace platform
+
+namespace platform {
+
+bool AudioMixer::CaptureStart(int idleMs) {
+    if (capturing_.load()) return true;
+    captureQueue_.assign(kCaptureQueueFrames * 2, 0);
+    captureIdleNs_ = int64_t(std::max(idleMs, 1)) * 1000000;
+    captureLastNs_.store(SteadyNs());
+    capturing_.store(true, std::memory_order_release);  // the queue is ready before this
+    return true;
+}
+
+void AudioMixer::CaptureMix(int16_t* out, size_t frames) {
+    Mix(out, frames);
+    captureLastNs_.store(SteadyNs(), std::memory_order_relaxed);
+    if (!capturing_.load(std::memory_order_relaxed)) return;
+    // What does not fit is skipped by the device; the caller has it all.
+    const uint64_t w = captureWritten_.load(std::memory_order_relaxed);
+    const uint64_t r = captureRead_.load(std::memory_order_acquire);
+    const size_t n = std::min(frames, kCaptureQueueFrames - size_t(w - r));
+    for (size_t i = 0; i < n; ++i) {
+        const size_t at = size_t((w + i) % kCaptureQueueFrames) * 2;
+        captureQueue_[at] = out[2 * i];
+        captureQueue_[at + 1] = out[2 * i + 1];
+    }
+    captureWritten_.store(w + n, std::memory_order_release);
+}
+
+void AudioMixer::DevicePull(int16_t* out, size_t frames) {
+    if (!capturing_.load(std::memory_order_acquire)) return Mix(out, frames);
+    const uint64_t w = captureWritten_.load(std::memory_order_acquire);
+    uint64_t r = captureRead_.load(std::memory_order_relaxed);
+    if (SteadyNs() - captureLastNs_.load(std::memory_order_relaxed) > captureIdleNs_) {
+        // No frame for a while: what is queued is old, and the sounds go on in real time.
+        captureRead_.store(w, std::memory_order_release);
+        capturePrimed_ = false;
+        return Mix(out, frames);
+    }
+    const size_t queued = size_t(w - r);
+    if (!capturePrimed_ && queued >= kCapturePrimeFrames) capturePrimed_ = true;
+    const size_t n = capturePrimed_ ? std::min(frames, queued) : 0;
+    for (size_t i = 0; i < n; ++i, ++r) {
+        const size_t at = size_t(r % kCaptureQueueFrames) * 2;
+        out[2 * i] = captureQueue_[at];
+        out[2 * i + 1] = captureQueue_[at + 1];
+    }
+    std::fill(out + 2 * n, out + 2 * frames, int16_t(0));
+    if (n < frames) capturePrimed_ = false;
+    captureRead_.store(r, std::memory_order_release);
 }
 
 }  // namespace platform

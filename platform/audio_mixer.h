@@ -1,7 +1,7 @@
 // The mixer behind every audio device, as plain code: voices over shared converted samples,
 // streamed voices fed through bounded single-producer queues, and a saturating sum into
-// interleaved signed 16-bit stereo. The device's callback calls Mix; tests call it directly
-// to move time on.
+// interleaved signed 16-bit stereo. The device's callback calls DevicePull, which mixes
+// unless the frame recorder captures; tests call Mix directly to move time on.
 //
 // One mutex guards the voice and stream tables. The main thread holds it only for constant
 // work (flags, positions, a table entry); conversion happens before it is taken and freed
@@ -47,8 +47,18 @@ public:
     void StreamClear(AudioStreamId id) override;
     void StreamClose(AudioStreamId id) override;
 
+    bool CaptureStart(int idleMs) override;
+    void CaptureMix(int16_t* out, size_t frames) override;
+
     // Fills frames stereo frames (2 x frames samples) with the sum of what is playing.
     void Mix(int16_t* out, size_t frames);
+    // The device's pull (its own thread): the mix, or while capturing what CaptureMix queued.
+    void DevicePull(int16_t* out, size_t frames);
+
+    // Frames the capture's queue to the device holds, and how many it gathers before it
+    // plays again after running dry (so a pull that comes early does not chop the sound).
+    static constexpr size_t kCaptureQueueFrames = 4096;
+    static constexpr size_t kCapturePrimeFrames = 1024;
 
     // The 16.16 fixed-point gains a volume and a pan give the left and right channels.
     static void GainsFor(int hundredthsDb, int pan, int32_t& left, int32_t& right);
@@ -72,6 +82,15 @@ private:
     std::vector<Voice> voices_;  // id - 1; an entry without samples is free
     std::vector<std::shared_ptr<Stream>> streams_;
     std::vector<int32_t> accumulator_;
+
+    // Capture: the main thread writes the queue, the device's thread reads it.
+    std::atomic<bool> capturing_{false};
+    std::atomic<int64_t> captureLastNs_{0};  // steady clock of the last CaptureMix
+    int64_t captureIdleNs_ = 0;
+    std::vector<int16_t> captureQueue_;  // stereo frames, kCaptureQueueFrames of them
+    std::atomic<uint64_t> captureWritten_{0};
+    std::atomic<uint64_t> captureRead_{0};
+    bool capturePrimed_ = false;  // the device thread's own
 };
 
 }  // namespace platform

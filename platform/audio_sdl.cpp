@@ -1,5 +1,6 @@
 // The audio output over one SDL audio device. SDL pulls samples from its own thread; the
-// callback only runs the mixer, whose mutex the main thread holds for constant work only.
+// callback only runs the mixer (or, while the recorder captures, copies what the main thread
+// mixed), whose mutex the main thread holds for constant work only.
 #include <SDL.h>
 
 #include "platform/audio.h"
@@ -44,7 +45,7 @@ public:
 private:
     static void SDLCALL Pull(void* self, Uint8* stream, int len) {
         const size_t frames = size_t(len) / (sizeof(int16_t) * kOutputChannels);
-        static_cast<SdlAudioDevice*>(self)->Mix(reinterpret_cast<int16_t*>(stream), frames);
+        static_cast<SdlAudioDevice*>(self)->DevicePull(reinterpret_cast<int16_t*>(stream), frames);
     }
 
     SDL_AudioDeviceID device_ = 0;

@@ -66,6 +66,7 @@ namespace platform {
     X(avformat, avformat_free_context)          \
     X(avformat, avformat_new_stream)            \
     X(avformat, avformat_open_input)            \
+    X(avformat, avformat_query_codec)           \
     X(avformat, avformat_write_header)          \
     X(avformat, avio_closep)                    \
     X(avformat, avio_open)

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <vector>
+
+#include "corvane.h"
 
 namespace {
 
@@ -153,3 +156,15 @@ TEST(DrawGeometry, CollisionsNeedACommonOpaquePixel) {
 }
 
 }  // namespace
+
+TEST(Rgb, PacksTruncatedComponentsHeldToAByte) {
+    struct Case {
+        double r, g, b, colour;
+    } cases[] = {
+        {255, 0, 0, 0x0000FF},        {0, 255, 0, 0x00FF00},        {0, 0, 255, 0xFF0000},
+        {0x12, 0x34, 0x56, 0x563412}, {255, 255, 255, 0xFFFFFF},    {10.9, 20.5, 30.99, 0x1E140A},
+        {300, -5, 1e300, 0xFF00FF},   {NAN, -0.5, 255.9, 0xFF0000}, {-1e300, INFINITY, 0, 0x00FF00},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Rgb(c.r, c.g, c.b), c.colour) << c.r << " " << c.g << " " << c.b;
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -114,6 +115,52 @@ TEST(AudioMixer, OneShotPlaysKeepStopAndRewindPositions) {
     EXPECT_FALSE(m.Play(id));
     EXPECT_FALSE(m.Playing(id));
     EXPECT_EQ(m.BufferDuplicate(id), 0);
+}
+
+// While the recorder captures, the mix moves only through CaptureMix and the device plays
+// those very frames once enough are queued; it mixes on its own again only when captures stop.
+TEST(AudioMixerCapture, TheDevicePlaysWhatWasCapturedAndMixesNothingItself) {
+    AudioMixer m(kRate);
+    std::vector<int16_t> ramp(2 * 20000);
+    for (int i = 0; i < 20000; ++i) ramp[2 * i] = ramp[2 * i + 1] = int16_t(i % 30000 + 1);
+    m.Play(BufferOf(m, ramp));
+    ASSERT_TRUE(m.CaptureStart(60000));
+    std::vector<int16_t> pulled(2 * 512, 7);
+    m.DevicePull(pulled.data(), 512);  // nothing queued yet: silence, the voice stays put
+    EXPECT_EQ(pulled[0], 0);
+    std::vector<int16_t> captured(2 * 1500);
+    m.CaptureMix(captured.data(), 1500);
+    EXPECT_EQ(captured[0], 1);
+    EXPECT_EQ(captured[2 * 1499 + 1], 1500);
+    for (int chunk = 0; chunk < 2; ++chunk) {
+        m.DevicePull(pulled.data(), 512);
+        for (size_t i = 0; i < 512; ++i)
+            ASSERT_EQ(pulled[2 * i], captured[2 * (chunk * 512 + i)]) << chunk << " " << i;
+    }
+    m.DevicePull(pulled.data(), 512);  // 476 left, then silence while the queue refills
+    EXPECT_EQ(pulled[2 * 475], 1500);
+    EXPECT_EQ(pulled[2 * 476], 0);
+    m.CaptureMix(captured.data(), 1);
+    EXPECT_EQ(captured[0], 1501) << "the device's pulls moved the mix";
+    // More than the queue holds: the device skips the overflow, the capture keeps it all.
+    std::vector<int16_t> big(2 * (AudioMixer::kCaptureQueueFrames + 100));
+    m.CaptureMix(big.data(), AudioMixer::kCaptureQueueFrames + 100);
+    EXPECT_EQ(big.back(), 1502 + int(AudioMixer::kCaptureQueueFrames) + 99);
+}
+
+TEST(AudioMixerCapture, WithoutCapturesForTheIdleTimeTheDeviceMixesAgain) {
+    AudioMixer m(kRate);
+    std::vector<int16_t> ramp(2 * 5000);
+    for (int i = 0; i < 5000; ++i) ramp[2 * i] = ramp[2 * i + 1] = int16_t(i + 1);
+    m.Play(BufferOf(m, ramp));
+    ASSERT_TRUE(m.CaptureStart(1));
+    std::vector<int16_t> frames(2 * 2000);
+    m.CaptureMix(frames.data(), 2000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    m.DevicePull(frames.data(), 100);  // the queued 2000 are stale: dropped, the voice goes on
+    EXPECT_EQ(frames[0], 2001);
+    m.CaptureMix(frames.data(), 1);
+    EXPECT_EQ(frames[0], 2101);
 }
 
 TEST(PcmConvert, EveryPlayableLayoutReachesSixteenBitStereo) {

@@ -105,6 +105,9 @@ public:
         std::lock_guard<std::mutex> lock(m_);
         voices_.erase(id);
     }
+    // Plays against the clock, so there is no mix to capture.
+    bool CaptureStart(int) override { return false; }
+    void CaptureMix(int16_t*, size_t) override {}
 
 private:
     // Consumes what the clock says has been played since the last look.
