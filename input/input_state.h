@@ -33,6 +33,7 @@ struct InputState {
     // had it yet, so a key tapped between two polls is not taken by whichever poll came first.
     uint8_t keyPressFrames[256] = {};
     uint8_t keyPressUnread[256] = {};
+    bool keyPressShifted[256] = {};  // a Shift key was down at the poll that saw the press
     void* window = nullptr;
     uint8_t pointerShown = 0;
     int mouseCooperativeLevel = 0;  // 5 exclusive (pointer hidden), 6 shared (pointer shown)

@@ -11,11 +11,21 @@ namespace {
 constexpr uint8_t kPressFrames = 2;
 constexpr uint8_t kAllReaders = kKeyReaderKeyGet | kKeyReaderTyping;
 
+bool Down(uint8_t state) {
+    return (state & 0x80) != 0;
+}
+
 class StateKeys final : public KeySource {
 public:
     explicit StateKeys(InputState& s) : s_(s) {}
     bool KeyDown(int k) override { return KeyDownFor(s_, k, kKeyReaderTyping); }
     int LayoutCharacter(int k) override { return Os().LayoutCharacter(k); }
+    // A tap already up again takes the Shift of its own press, not the Shift of now.
+    bool ShiftFor(int k) override {
+        if (!s_.keyboardDevice || Down(s_.keyState[k & 0xFF]))
+            return KeyDownNow(s_, 42) || KeyDownNow(s_, 54);
+        return s_.keyPressShifted[k & 0xFF];
+    }
 
 private:
     InputState& s_;
@@ -24,10 +34,6 @@ private:
 KeyTranslator& translator() {
     static KeyTranslator t;
     return t;
-}
-
-bool Down(uint8_t state) {
-    return (state & 0x80) != 0;
 }
 
 }  // namespace
@@ -47,10 +53,12 @@ void KeyboardPoll(InputState& s) {
     if (!os.KeyboardRead(s.keyboardDevice, s.keyState)) std::memset(s.keyState, 0, 256);
     // The device reads a tap as down at one read only; whichever poll that is, the press must
     // reach the readers and the frame's tests that come after it.
+    const bool shift = Down(s.keyState[42]) || Down(s.keyState[54]);
     for (int k = 0; k < 256; ++k) {
         if (Down(s.keyState[k]) && !Down(before[k])) {
             s.keyPressFrames[k] = kPressFrames;
             s.keyPressUnread[k] = kAllReaders;
+            s.keyPressShifted[k] = shift;
         }
     }
 }

@@ -150,26 +150,29 @@ TEST_F(KeyTapTest, ATappedEscapeEndsAtTheNextPresentEvenWhenTheGameReadKeysFirst
 }
 
 TEST_F(KeyTapTest, KeyGetAndTypingEachGetATapOnceAndAnUnreadTapIsGoneAfterAFrame) {
-    script = {{2, kWork, 30, KeyEvent::kTap},
-              {5, kPump, 30, KeyEvent::kTap},
-              {7, kWork, 16, KeyEvent::kTap}};
-    PressCounter a{30};
+    const int a = 30, b = 48, q = 16, shift = 42;
+    script = {{2, kWork, a, KeyEvent::kTap},  {5, kPump, a, KeyEvent::kTap},
+              {7, kWork, q, KeyEvent::kTap},  {10, kWork, shift, KeyEvent::kTap},
+              {10, kWork, b, KeyEvent::kTap}, {12, kWork, shift, KeyEvent::kTap},
+              {13, kWork, b, KeyEvent::kTap}};
+    PressCounter keyA{a};
     std::string typed;
     bool qRead = false;
     // Nothing reads the keys in frames 7 to 9, so the Q tapped in frame 7 is nobody's later.
-    EXPECT_EQ(Run(12,
+    // A tap's Shift is the one at its own press: Shift+B together, then B a frame after Shift.
+    EXPECT_EQ(Run(16,
                   [&](int f) {
                       if (f < 7) {
-                          a.Read();
+                          keyA.Read();
                           typed += KeyCharGet().Text();
                       } else if (f >= 10) {
-                          qRead |= KeyGet(16) != 0;
+                          qRead |= KeyGet(q) != 0;
                           typed += KeyCharGet().Text();
                       }
                   }),
               0);
-    EXPECT_EQ(a.presses, 2);
-    EXPECT_EQ(typed, "aa");
+    EXPECT_EQ(keyA.presses, 2);
+    EXPECT_EQ(typed, "aaBb");
     EXPECT_FALSE(qRead);
 }
 
