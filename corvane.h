@@ -519,7 +519,7 @@ inline constexpr double KEY_ESCAPE = 1, KEY_1 = 2, KEY_2 = 3, KEY_3 = 4, KEY_4 =
                         KEY_PAGE_DOWN = 209, KEY_INSERT = 210, KEY_DELETE = 211,
                         KEY_LEFT_SUPER = 219, KEY_RIGHT_SUPER = 220, KEY_MENU = 221,
                         KEY_POWER = 222;
-double KeyGet(double key);  // 1 while the key is down
+double KeyGet(double key);  // 1 while the key is down, and once for a tap between two reads
 RtString KeyCharGet();      // the character of a newly pressed key, or ""
 void KeyWait();             // waits for a key that gives a character
 // The pointer's position in the window and the two main buttons (1 down)

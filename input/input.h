@@ -24,7 +24,17 @@ void InputStart(InputState& s, void* window, bool exclusive);
 void InputShutdown(InputState& s);
 
 void KeyboardPoll(InputState& s);
+// FramePresent's poll: presses seen by the polls before the last frame poll stop counting.
+void KeyboardFramePoll(InputState& s);
+// Down now, or pressed since the last frame poll but one: what the frame's own key tests read
+// (a tapped ESC ends the program whichever poll saw it).
 bool KeyDown(InputState& s, int keyNumber);
+// Down at the last poll: what the wait for any input change reads.
+bool KeyDownNow(InputState& s, int keyNumber);
+// The readers that each get a tapped key once.
+enum KeyReader : uint8_t { kKeyReaderKeyGet = 1, kKeyReaderTyping = 2 };
+// Down now, or a press this reader has not had yet (which it takes).
+bool KeyDownFor(InputState& s, int keyNumber, KeyReader reader);
 // The character of the first newly pressed key (0 none); the memory is process-wide.
 int KeyTranslate(InputState& s);
 

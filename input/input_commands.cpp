@@ -6,7 +6,7 @@
 double KeyGet(double key) {
     InputState& s = Input();
     KeyboardPoll(s);
-    return KeyDown(s, ToInt(key) & 0xFF) ? 1.0 : 0.0;
+    return KeyDownFor(s, ToInt(key) & 0xFF, kKeyReaderKeyGet) ? 1.0 : 0.0;
 }
 
 RtString KeyCharGet() {

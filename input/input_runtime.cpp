@@ -40,7 +40,7 @@ void ShutdownStepInput() {
 
 void InputFramePoll() {
     InputState& s = Input();
-    KeyboardPoll(s);
+    KeyboardFramePoll(s);
     s.mouseRefresh = 1;
 }
 

@@ -28,6 +28,12 @@ struct InputState {
     platform::JoystickDevice* joystickDevices[platform::kMaxJoysticks] = {};
     char joystickNames[platform::kMaxJoysticks][522] = {};
     uint8_t keyState[256] = {};  // bit 7 = down
+    // A press a poll saw (the key read down after reading up) outlives the poll: it counts for
+    // the frame polls left here (0 = none) and for the readers (KeyReader bits) that have not
+    // had it yet, so a key tapped between two polls is not taken by whichever poll came first.
+    uint8_t keyPressFrames[256] = {};
+    uint8_t keyPressUnread[256] = {};
+    bool keyPressShifted[256] = {};  // a Shift key was down at the poll that saw the press
     void* window = nullptr;
     uint8_t pointerShown = 0;
     int mouseCooperativeLevel = 0;  // 5 exclusive (pointer hidden), 6 shared (pointer shown)

@@ -42,8 +42,11 @@ void InputWaitAnyChange(InputState& s) {
         KeyboardPoll(s);
         s.mouseRefresh = 1;
         if (runtimeState.escapeQuits && KeyDown(s, 1)) EscapeEnd();
+        // The keys as this poll read them (a tap reads as down at the poll that saw it): a press
+        // kept from before is no change, and the one that ends the wait stays unread for the
+        // reader that waited.
         for (int k = 0; k < 255; ++k) {
-            if (KeyDown(s, k)) return;
+            if (KeyDownNow(s, k)) return;
         }
         MouseReadClamped(s, m);
         if (s.mouseX != x || s.mouseY != y || m.button1 != b1 || m.button2 != b2) return;

@@ -39,7 +39,7 @@ int KeyTranslator::Next(KeySource& keys) {
         int ch = KeyCharacter(keys, k);
         lower = Lower(ch);
         if (ch != 0) {
-            if ((keys.KeyDown(42) || keys.KeyDown(54)) && ch >= 'a' && ch <= 'z') ch -= 32;
+            if (keys.ShiftFor(k) && ch >= 'a' && ch <= 'z') ch -= 32;
             c = ch;
             break;
         }

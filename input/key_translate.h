@@ -9,6 +9,11 @@ public:
     virtual bool KeyDown(int keyNumber) = 0;
     // The character the key gives through the layout, as the first byte of its text; 0 none.
     virtual int LayoutCharacter(int keyNumber) = 0;
+    // Was a Shift key down for this (down) key's press?
+    virtual bool ShiftFor(int keyNumber) {
+        (void)keyNumber;
+        return KeyDown(42) || KeyDown(54);
+    }
 };
 
 class KeyTranslator {

@@ -53,7 +53,8 @@ public:
     virtual KeyboardDevice* KeyboardCreate() = 0;
     // Foreground access: fails while the window does not have the keyboard focus.
     virtual bool KeyboardAcquire(KeyboardDevice* dev) = 0;
-    // 256 bytes by key number, bit 7 = down.
+    // 256 bytes by key number, bit 7 = down; a key pressed and released since the last read
+    // reads as down once.
     virtual bool KeyboardRead(KeyboardDevice* dev, uint8_t state[256]) = 0;
     // Drops key events waiting in the queue; true when there were any.
     virtual bool KeyEventsDiscard() = 0;

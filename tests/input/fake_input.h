@@ -34,8 +34,11 @@ public:
     // ---- scripted state ----
     bool devicesOk = true, keyboardOk = true, keyboardAcquireOk = true;
     bool mouseOk = true, mouseAcquireOk = true;
-    int mouseReadFailures = 0;      // the next reads that fail
-    std::array<bool, 256> keys{};   // by key number
+    int mouseReadFailures = 0;     // the next reads that fail
+    std::array<bool, 256> keys{};  // by key number
+    // Pressed and released since the last read: down at the next read only, as a real
+    // device reads a tap.
+    std::array<bool, 256> tapped{};
     std::array<int, 256> layout{};  // layout character by key number
     std::array<bool, 256> virtualKeys{};
     platform::MouseDeviceState motion;  // handed out by the next device read, then cleared
@@ -56,7 +59,8 @@ public:
     platform::KeyboardDevice* KeyboardCreate() override { return keyboardOk ? kKeyboard : nullptr; }
     bool KeyboardAcquire(platform::KeyboardDevice*) override { return keyboardAcquireOk; }
     bool KeyboardRead(platform::KeyboardDevice*, uint8_t state[256]) override {
-        for (int k = 0; k < 256; ++k) state[k] = keys[k] ? 0x80 : 0;
+        for (int k = 0; k < 256; ++k) state[k] = keys[k] || tapped[k] ? 0x80 : 0;
+        tapped.fill(false);
         return true;
     }
     bool KeyEventsDiscard() override { return false; }

@@ -55,3 +55,39 @@ wait $A; echo "exit=$?"
     EXPECT_EQ(chars, 2) << probe;
     EXPECT_NE(probe.find("esc\n"), std::string::npos) << probe;
 }
+
+// Taps of 12 ms (xdotool's own press-to-release time) into a program whose frames are mostly
+// work: every tap is one counted press, and a tapped ESC ends the program with exit code 0.
+// Each tap waits for the program to have read the key up again, so two taps never fall into
+// the same pair of frames however loaded the machine is.
+TEST(KeysE2E, TapsShorterThanABusyFrameCountOnceAndATappedEscapeEnds) {
+    if (!HaveDisplayAndXdotool()) GTEST_SKIP() << "needs a display and xdotool";
+    const std::string script = R"SH(
+P="$1"; OUT="$2"
+"$P" > "$OUT" 2>&1 & A=$!
+for i in $(seq 1 600); do grep -q '^ready' "$OUT" && break; sleep 0.05; done
+W=""; for i in $(seq 1 600); do W=$(xdotool search --all --pid $A --name Corvane | head -1); [ -n "$W" ] && break; sleep 0.05; done
+xdotool windowfocus --sync "$W"; sleep 0.3
+for n in $(seq 1 10); do
+  sleep 0.0$((n * 7 % 10))
+  xdotool key F12
+  for i in $(seq 1 600); do grep -q "^release $n\$" "$OUT" && break; sleep 0.05; done
+  grep -q "^release $n\$" "$OUT" || { echo "tap $n not counted"; break; }
+done
+xdotool key Escape
+for i in $(seq 1 600); do kill -0 $A 2>/dev/null || break; sleep 0.05; done
+kill -0 $A 2>/dev/null && { echo "still-running"; kill -9 $A; }
+wait $A; echo "exit=$?"
+)SH";
+    const std::string out = testsupport::TempDir() + "/busy_taps.out";
+    auto r = testsupport::RunProgram(
+        "/bin/sh", {"-c", script, "sh", testsupport::ProgramPath("input", "busy_taps"), out},
+        {"SDL_AUDIODRIVER=dummy"}, "", 120000);
+    ASSERT_FALSE(r.timedOut) << r.output;
+    const std::string probe = testsupport::ReadFile(out);
+    EXPECT_EQ(r.output.find("not counted"), std::string::npos) << r.output << probe;
+    EXPECT_NE(r.output.find("exit=0"), std::string::npos) << r.output << probe;
+    // Ten taps, ten presses: none lost, none counted twice.
+    EXPECT_NE(probe.find("press 10\n"), std::string::npos) << probe;
+    EXPECT_EQ(probe.find("press 11\n"), std::string::npos) << probe;
+}
