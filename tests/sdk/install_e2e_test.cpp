@@ -5,6 +5,7 @@
 // and its saved frame is read back.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -184,6 +185,29 @@ TEST(SdkE2E, AFreshGameFromTheInstalledSdkAloneBuildsAndRuns) {
     EXPECT_NEAR(mid[2], 80, 6);
     EXPECT_EQ(Rgb(g, 600, 240), 0x000000) << "beside the cube";
     EXPECT_GT(Count(g, 0x40C0F0), 200) << "the ball";
+
+    // A media folder that is not there stops the configure, naming it.
+    testsupport::MakeSubDir("sdk_fresh/typo");
+    ASSERT_TRUE(testsupport::WriteFile(
+        dir + "/typo/CMakeLists.txt",
+        "cmake_minimum_required(VERSION 3.20)\nproject(typo CXX)\nfind_package(Corvane "
+        "REQUIRED)\nadd_executable(g " +
+            game +
+            "/game.cpp)\n"
+            "target_link_libraries(g PRIVATE Corvane::corvane)\ncorvane_add_media(g medai)\n"));
+    auto typo = Shell("cmake -S '" + dir + "/typo' -B '" + dir +
+                      "/typo/build' -G Ninja "
+                      "-DCMAKE_PREFIX_PATH='" +
+                      prefix + "'");
+    EXPECT_NE(typo.exitCode, 0);
+    // CMake wraps the message onto indented lines: compare with the spacing undone.
+    std::string said;
+    for (char c : typo.output)
+        if (!(isspace(static_cast<unsigned char>(c)) && !said.empty() && said.back() == ' '))
+            said += isspace(static_cast<unsigned char>(c)) ? ' ' : c;
+    EXPECT_NE(said.find("corvane_add_media: " + dir + "/typo/medai is not a folder"),
+              std::string::npos)
+        << typo.output;
 
     // The installed examples build against the installation; the archive example's media is
     // packed by the installed sbxpack (corvane_add_media ... PACK).

@@ -1,17 +1,13 @@
 #include "tools/qmdconvert/obj_to_qmd.h"
 
-#include <cmath>
-
 namespace objparse {
 namespace {
 
-// A QMD frame of byte-quantised positions holds at most 255 distinct steps per axis, and its
-// vertex count is an int32 shared with the texture coordinates.
+// The vertex count is an int32 and every frame holds them all: a bound well inside both.
 constexpr size_t kTrianglesMax = size_t{1} << 24;
 
 void FrameOf(const ObjModel& m, const float colour[3], QmdFrame& f) {
     const size_t n = m.triangles.size() * 3;
-    f.positions.reserve(3 * n);
     f.normals.reserve(3 * n);
     f.colours.reserve(3 * n);
     QmdFrame faces;  // face normals, for triangles without normals of their own
