@@ -1,6 +1,7 @@
 # What `cmake --install` puts under the prefix: libcorvane, corvane.h with every header it
-# includes (under include/corvane/, so a game's own core/ never shadows ours), sbxpack, the
-# CMake package (find_package(Corvane) -> Corvane::corvane) and corvane.pc for pkg-config.
+# includes (under include/corvane/, so a game's own core/ never shadows ours), sbxpack and
+# qmdconvert, the CMake package (find_package(Corvane) -> Corvane::corvane, the tools and
+# corvane_add_media), corvane.pc for pkg-config, and share/corvane/ (docs, template, examples).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -15,9 +16,50 @@ install(TARGETS corvane EXPORT CorvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET sbxpack)
-    install(TARGETS sbxpack RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The static library's debug information is most of its size (every object's copy of the
+# standard library's inline code); a game's own debugging rarely steps into the runtime, so
+# it is installed without, unless asked. `cmake --install --strip` leaves static libraries
+# as they are, hence the step here.
+option(CORVANE_INSTALL_DEBUG_INFO "Install libcorvane.a with its debug information" OFF)
+if(NOT BUILD_SHARED_LIBS AND NOT CORVANE_INSTALL_DEBUG_INFO AND CMAKE_STRIP)
+    install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:corvane>\"
+        COMMAND_ERROR_IS_FATAL ANY)")
 endif()
+# The tools a game's build uses, exported as Corvane::sbxpack and Corvane::qmdconvert.
+foreach(tool sbxpack qmdconvert)
+    if(TARGET ${tool})
+        install(TARGETS ${tool} EXPORT CorvaneTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        add_executable(Corvane::${tool} ALIAS ${tool})
+    endif()
+endforeach()
+
+# share/corvane: what a game author reads and starts from. The docs; the template (copy it,
+# it builds as it is); the examples' sources with their media and a CMakeLists.txt that
+# builds them against this installation.
+set(CORVANE_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/corvane)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/commands.md
+              ${PROJECT_SOURCE_DIR}/docs/qmd.md ${PROJECT_SOURCE_DIR}/docs/architecture.md
+        DESTINATION ${CORVANE_SHARE_DIR}/docs)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/template/ DESTINATION ${CORVANE_SHARE_DIR}/template)
+file(GLOB CORVANE_EXAMPLE_SOURCES ${PROJECT_SOURCE_DIR}/examples/*.cpp)
+install(FILES ${CORVANE_EXAMPLE_SOURCES} DESTINATION ${CORVANE_SHARE_DIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/installed/CMakeLists.txt
+        DESTINATION ${CORVANE_SHARE_DIR}/examples)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/media/ DESTINATION ${CORVANE_SHARE_DIR}/examples/media)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/archive/ DESTINATION ${CORVANE_SHARE_DIR}/examples/art)
+# The show's pictures, font and music the examples borrow (the media archive example's in
+# art/, packed at build time).
+set(CORVANE_EXAMPLE_SHOW_MEDIA
+    "Lucida Console 112x88.png" "Splash 480x240.png" "image 1.2.png" "image 2.2.png"
+    "circle 2.png" "circle 3.png" "map.png" "music.mp3")
+set(CORVANE_EXAMPLE_ART_MEDIA "image 1.2.png" "circle 3.png" "Splash 480x240.png")
+foreach(m ${CORVANE_EXAMPLE_SHOW_MEDIA})
+    install(FILES "${PROJECT_SOURCE_DIR}/media/${m}" DESTINATION ${CORVANE_SHARE_DIR}/examples/media)
+endforeach()
+foreach(m ${CORVANE_EXAMPLE_ART_MEDIA})
+    install(FILES "${PROJECT_SOURCE_DIR}/media/${m}" DESTINATION ${CORVANE_SHARE_DIR}/examples/art)
+endforeach()
 
 set(CORVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Corvane)
 install(EXPORT CorvaneTargets NAMESPACE Corvane:: DESTINATION ${CORVANE_CMAKE_DIR})
@@ -29,6 +71,7 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/CorvaneConfigVersion.cmak
                                  COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/CorvaneConfig.cmake
               ${PROJECT_BINARY_DIR}/CorvaneConfigVersion.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/CorvaneMedia.cmake
         DESTINATION ${CORVANE_CMAKE_DIR})
 
 # A static libcorvane needs its system libraries on every game's link line, so they are
