@@ -143,8 +143,12 @@ int RuntimeInit(void* instance, int showFlag, const char* title) {
     TimesReset();
 
     {
+        // A program that brings no system font gets the built-in one without a complaint.
         std::string found;
-        FontLoad(MediaResolve("smalfont.png", found) ? "smalfont.png" : "smalfont.bmp", 0);
+        const char* font = MediaResolve("smalfont.png", found)   ? "smalfont.png"
+                           : MediaResolve("smalfont.bmp", found) ? "smalfont.bmp"
+                                                                 : "";
+        FontLoad(font, 0);
         FontSet(0);
     }
 
