@@ -409,10 +409,14 @@ void OffscreenUse(double target);  // below 0: back to the window; above 31: not
 // text, the primitive's colour for rectangles, lines, pixels and polygon points),
 // gl_MultiTexCoord0, and the picture on texture unit 0 (a sampler2D uniform is 0 unless set);
 // a fragment shader alone gets gl_Color and gl_TexCoord[0]. Rectangles, lines and pixels
-// bind no texture. Failures and info logs go to the debug output.
+// bind no texture. ShaderLoad gives 1 when every named file compiled and the program linked
+// (an empty name is no shader of that kind), 0 for a slot outside 0..254, a named file that
+// cannot be read, or a compile or link error; each failure is said on stderr
+// ("error: ShaderLoad: post.frag:2: syntax error, ...") and the slot then draws fixed function.
 double ShaderLoad(double slot, const RtString& vertexFile, const RtString& fragmentFile);  // 1 ok
 void ShaderUse(double slot);  // outside 0..254: fixed function (also at each FramePresent)
-void ShaderUniformSet(const RtString& name, double value);  // a float of the current program
+// A float of the current program; a name it lacks (or never uses) is warned of once.
+void ShaderUniformSet(const RtString& name, double value);
 // ---- end gfx ----
 
 // ---- gfx3d: 3D objects and the 3D view ----

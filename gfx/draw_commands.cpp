@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "corvane.h"
@@ -13,16 +14,30 @@
 #include "gfx/renderer.h"
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_store.h"
+#include "runtime/diagnostics.h"
 #include "runtime/runtime_state.h"
 
 namespace {
 
+// Drawing a slot that holds nothing is mostly a load that failed or a wrong number; it is
+// said once per slot (whichever command meets it first), not once a frame. The key leaves the
+// command out so every draw command shares it.
+void EmptySlotReport(const char* command, int s, const SpriteSlot* slot) {
+    const std::string key = "sprite slot " + std::to_string(s);
+    std::string message = std::string(command) + ": slot " + std::to_string(s);
+    message += slot ? " is empty (nothing was loaded into it, or its load failed)"
+                    : " is out of range (0 to 65535)";
+    DiagReportOnce(DiagLevel::Warning, key, "", message);
+}
+
 // A drawable slot: its sizes and texture, or false (no context, bad number, empty slot).
-bool Drawable(int s, SpriteDims& d, const SpriteSlot*& slot) {
+bool Drawable(const char* command, int s, SpriteDims& d, const SpriteSlot*& slot) {
     if (!GfxReady()) return false;
     slot = SlotGet(s);
-    if (!slot || !slot->texture || slot->textureWidth <= 0 || slot->textureHeight <= 0)
+    if (!slot || !slot->texture || slot->textureWidth <= 0 || slot->textureHeight <= 0) {
+        EmptySlotReport(command, s, slot);
         return false;
+    }
     d.W = slot->pictureWidth;
     d.H = slot->pictureHeight;
     d.TW = slot->textureWidth;
@@ -50,10 +65,10 @@ void PutSpriteQuad(const Vertex2D q[4]) {
     Draw2DQuad(v);
 }
 
-void StretchDraw(int s, int x, int y, int w, int h) {
+void StretchDraw(const char* command, int s, int x, int y, int w, int h) {
     SpriteDims d;
     const SpriteSlot* slot;
-    if (!Drawable(s, d, slot)) return;
+    if (!Drawable(command, s, d, slot)) return;
     Vertex2D q[4];
     SpriteStretchVerts(d, x, y, w, h, q);
     BeginSprite(s, *slot, true, StretchMirrored(w, h));
@@ -123,7 +138,7 @@ void SpriteDraw(double slot, double x, double y) {
     const int s = GfxInt(slot);
     SpriteDims d;
     const SpriteSlot* sp;
-    if (!Drawable(s, d, sp)) return;
+    if (!Drawable("SpriteDraw", s, d, sp)) return;
     Vertex2D q[4];
     SpriteDrawVerts(d, GfxInt(x), GfxInt(y), q);
     BeginSprite(s, *sp, false, false);
@@ -131,48 +146,56 @@ void SpriteDraw(double slot, double x, double y) {
 }
 
 void SpriteDrawStretch(double slot, double x, double y, double width, double height) {
-    StretchDraw(GfxInt(slot), GfxInt(x), GfxInt(y), GfxInt(width), GfxInt(height));
+    StretchDraw("SpriteDrawStretch", GfxInt(slot), GfxInt(x), GfxInt(y), GfxInt(width),
+                GfxInt(height));
 }
 
 void SpriteDrawZoom(double slot, double x, double y, double zoomX, double zoomY) {
     const int s = GfxInt(slot);
     SpriteDims d;
     const SpriteSlot* sp;
-    if (!Drawable(s, d, sp)) return;
+    if (!Drawable("SpriteDrawZoom", s, d, sp)) return;
     int rx, ry, rw, rh;
     SpriteZoomRect(d, GfxInt(x), GfxInt(y), zoomX, zoomY, rx, ry, rw, rh);
-    StretchDraw(s, rx, ry, rw, rh);
+    StretchDraw("SpriteDrawZoom", s, rx, ry, rw, rh);
 }
 
-void SpriteDrawRotoZoom(double slot, double x, double y, double angle, double zoom) {
+namespace {
+void RotoZoomDraw(const char* command, double slot, double x, double y, double angle, double zoom) {
     const int s = GfxInt(slot);
     SpriteDims d;
     const SpriteSlot* sp;
-    if (!Drawable(s, d, sp)) return;
+    if (!Drawable(command, s, d, sp)) return;
     Vertex2D q[4];
     SpriteRotoZoomVerts(d, GfxInt(x), GfxInt(y), angle, zoom, q);
     BeginSprite(s, *sp, true, false);
     PutSpriteQuad(q);
 }
+}  // namespace
+
+void SpriteDrawRotoZoom(double slot, double x, double y, double angle, double zoom) {
+    RotoZoomDraw("SpriteDrawRotoZoom", slot, x, y, angle, zoom);
+}
 
 void SpriteDrawRotate(double slot, double x, double y, double angle) {
-    SpriteDrawRotoZoom(slot, x, y, angle, 1.0);
+    RotoZoomDraw("SpriteDrawRotate", slot, x, y, angle, 1.0);
 }
 
 namespace {
 // A slot that can be drawn and holds the whole frame asked for.
-bool FrameDrawable(int s, int frame, SpriteDims& d, const SpriteSlot*& sp, FrameSpan& span) {
-    return Drawable(s, d, sp) && AnimFrameSpan(d, frame, span);
+bool FrameDrawable(const char* command, int s, int frame, SpriteDims& d, const SpriteSlot*& sp,
+                   FrameSpan& span) {
+    return Drawable(command, s, d, sp) && AnimFrameSpan(d, frame, span);
 }
 
 // The animation draws differ only in the corners of the frame's quad.
 template <typename Corners>
-void AnimFrameDraw(double slot, double frame, bool clamp, Corners corners) {
+void AnimFrameDraw(const char* command, double slot, double frame, bool clamp, Corners corners) {
     const int s = GfxInt(slot);
     SpriteDims d;
     const SpriteSlot* sp;
     FrameSpan span;
-    if (!FrameDrawable(s, GfxInt(frame), d, sp, span)) return;
+    if (!FrameDrawable(command, s, GfxInt(frame), d, sp, span)) return;
     Vertex2D q[4];
     corners(d, span, q);
     BeginSprite(s, *sp, clamp, false);
@@ -181,21 +204,25 @@ void AnimFrameDraw(double slot, double frame, bool clamp, Corners corners) {
 }  // namespace
 
 void AnimDraw(double slot, double frame, double x, double y) {
-    AnimFrameDraw(slot, frame, false, [&](const SpriteDims& d, const FrameSpan& span, Vertex2D* q) {
-        AnimDrawVerts(d, span, GfxInt(x), GfxInt(y), q);
-    });
+    AnimFrameDraw("AnimDraw", slot, frame, false,
+                  [&](const SpriteDims& d, const FrameSpan& span, Vertex2D* q) {
+                      AnimDrawVerts(d, span, GfxInt(x), GfxInt(y), q);
+                  });
 }
 
 void AnimDrawStretch(double slot, double frame, double x, double y, double width, double height) {
-    AnimFrameDraw(slot, frame, true, [&](const SpriteDims&, const FrameSpan& span, Vertex2D* q) {
-        AnimStretchVerts(span, GfxInt(x), GfxInt(y), GfxInt(width), GfxInt(height), q);
-    });
+    AnimFrameDraw("AnimDrawStretch", slot, frame, true,
+                  [&](const SpriteDims&, const FrameSpan& span, Vertex2D* q) {
+                      AnimStretchVerts(span, GfxInt(x), GfxInt(y), GfxInt(width), GfxInt(height),
+                                       q);
+                  });
 }
 
 void AnimDrawRotoZoom(double slot, double frame, double x, double y, double angle, double zoom) {
-    AnimFrameDraw(slot, frame, true, [&](const SpriteDims& d, const FrameSpan& span, Vertex2D* q) {
-        AnimRotoZoomVerts(d, span, GfxInt(x), GfxInt(y), angle, zoom, q);
-    });
+    AnimFrameDraw("AnimDrawRotoZoom", slot, frame, true,
+                  [&](const SpriteDims& d, const FrameSpan& span, Vertex2D* q) {
+                      AnimRotoZoomVerts(d, span, GfxInt(x), GfxInt(y), angle, zoom, q);
+                  });
 }
 
 double Rgb(double red, double green, double blue) {

@@ -69,7 +69,10 @@ void FontLoad(const RtString& file, double font) {
     const int slot = kFontSlotBase + n;
     const Renderer* r = GfxRenderer();
     if (!r) return;
-    if (PictureFileLoad("FontLoad", slot, RtToStd(file), r->fontTransparentColour, false)) return;
+    // No name asks for the built-in font (start-up does so); a name that fails is said.
+    const std::string name = RtToStd(file);
+    if (!name.empty() && PictureFileLoad("FontLoad", slot, name, r->fontTransparentColour, false))
+        return;
     BuiltinInstall(slot);
 }
 

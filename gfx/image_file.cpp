@@ -12,6 +12,38 @@ bool ImageDecodeBytes(const std::string& bytes, const std::string& name, int tra
     return PngDecode(data, bytes.size(), name.c_str(), transparentColour, maxSide, out);
 }
 
+bool ImageDeclaredSize(const std::string& bytes, int64_t& width, int64_t& height) {
+    const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
+    auto le = [&](size_t at, int n) {
+        uint32_t v = 0;
+        for (int i = n - 1; i >= 0; --i) v = v << 8 | b[at + i];
+        return v;
+    };
+    auto be32 = [&](size_t at) {
+        return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 |
+               b[at + 3];
+    };
+    if (bytes.size() >= 24 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 &&
+        bytes.compare(12, 4, "IHDR") == 0) {
+        width = be32(16);
+        height = be32(20);
+        return true;
+    }
+    if (bytes.size() >= 26 && bytes.compare(0, 2, "BM") == 0) {
+        const uint32_t header = le(14, 4);
+        if (header == 12) {
+            width = le(18, 2);
+            height = le(20, 2);
+            return true;
+        }
+        width = static_cast<int32_t>(le(18, 4));
+        height = static_cast<int32_t>(le(22, 4));
+        if (height < 0) height = -height;
+        return true;
+    }
+    return false;
+}
+
 bool ImageDecodeFile(const std::string& path, int transparentColour, int maxSide,
                      DecodedImage& out) {
     std::string bytes;

@@ -16,6 +16,10 @@ constexpr size_t kImageFileMax = size_t{1} << 30;
 // reader's messages). False when neither accepts them.
 bool ImageDecodeBytes(const std::string& bytes, const std::string& name, int transparentColour,
                       int maxSide, DecodedImage& out);
+// The size a BMP or PNG header declares, read without decoding, so a refused load can say
+// it was too large; false when bytes start like neither.
+bool ImageDeclaredSize(const std::string& bytes, int64_t& width, int64_t& height);
+
 // The same for a picture file on disk (a regular file; folders and FIFOs are refused).
 bool ImageDecodeFile(const std::string& path, int transparentColour, int maxSide,
                      DecodedImage& out);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "corvane.h"
@@ -19,6 +20,7 @@
 #include "gfx/sprite_slot.h"
 #include "gfx/texture_prep.h"
 #include "gfx/texture_store.h"
+#include "runtime/diagnostics.h"
 
 namespace {
 
@@ -175,13 +177,23 @@ void OffscreenStart() {
 void OffscreenCreate(double target, double slot, double width, double height) {
     const int n = GfxInt(target), s = GfxInt(slot);
     Renderer* r = GfxRenderer();
+    if (!r || !GfxReady()) return;
+    // Refused the same way every frame: said once per target and reason.
+    auto refuse = [n](const std::string& why) {
+        const std::string message = "target " + std::to_string(n) + ": " + why;
+        DiagReportOnce(DiagLevel::Warning, message, "OffscreenCreate", message);
+    };
     // Numbers below 0 are refused like those past 31: they would index before the table.
-    if (n < 0 || n >= kOffscreenTargetCount || !r || !GfxReady()) return;
+    if (n < 0 || n >= kOffscreenTargetCount)
+        return refuse("out of range (0 to " + std::to_string(kOffscreenTargetCount - 1) + ")");
     // The scratch slot holds the copy path's saved window: no target may draw into it.
-    if (!SlotGet(s) || s == kScratchSlot) return;
+    if (!SlotGet(s) || s == kScratchSlot)
+        return refuse("sprite slot " + std::to_string(s) + " cannot be drawn into");
     const int maxSize = GfxMaxTextureSize();
     const int w = std::min(GfxInt(width), maxSize), h = std::min(GfxInt(height), maxSize);
-    if (w < 1 || h < 1) return;
+    if (w < 1 || h < 1)
+        return refuse("size " + std::to_string(GfxInt(width)) + " x " +
+                      std::to_string(GfxInt(height)) + " is empty");
     Draw2DFlush();
     if (r->currentOffscreenTarget == n) TargetFinish(*r);
     OffscreenTarget& t = r->offscreenTargets[n];

@@ -10,6 +10,7 @@
 
 #include "corvane.h"
 #include "files/archive.h"
+#include "files/media_report.h"
 #include "gfx/backdrop_layers.h"
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_int.h"
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kBumpTransparentColour = 0x8000ff;
 constexpr double kFadeMilliseconds = 1500.0;
+constexpr const char* kNotAPicture = "not a BMP or PNG picture that can be read";
 
 double LoadInto(const char* command, const RtString& file, double slotNumber, int transparent,
                 bool normalMap) {
@@ -251,8 +253,10 @@ double BackgroundLoad(const RtString& file) {
             LayerDraw(0);
             return 1;
         }
+        LoadFailureReport("BackgroundLoad", name, kNotAPicture);
     } else {
         ErrorLogAppend("failed");
+        MediaMissingReport("BackgroundLoad", name);
     }
     ScreenClear();
     return 0;
@@ -261,7 +265,10 @@ double BackgroundLoad(const RtString& file) {
 double BackgroundFadeLoad(const RtString& file) {
     const std::string name = RtToStd(file);
     std::string bytes;
-    if (!MediaRead(name, bytes)) return 0;
+    if (!MediaRead(name, bytes)) {
+        MediaMissingReport("BackgroundFadeLoad", name);
+        return 0;
+    }
     LayerGrabScreen(2);
     LayerLoadBytes(1, bytes, name);
     ScreenClear();
@@ -278,6 +285,7 @@ double BackgroundFadeLoad(const RtString& file) {
     LayerClear(1);
     LayerClear(2);
     const bool ok = LayerLoadBytes(0, bytes, name);
+    if (!ok) LoadFailureReport("BackgroundFadeLoad", name, kNotAPicture);
     BlendModeSet(0);
     LayerDraw(0);
     FrameCallRun(FrameCall::Present);

@@ -1,5 +1,7 @@
 // GLSL shaders: the 255 slots, loading from disk, the current program and its uniforms.
-// Messages go to the debug output (only while a debugger listens), one text per line.
+// Messages go to the debug output (only while a debugger listens), one text per line; what
+// the program's author must see (a missing file, the compiler's log, an unknown uniform) goes
+// to the diagnostics channel too, naming the file.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -8,13 +10,16 @@
 #include <vector>
 
 #include "corvane.h"
+#include "files/media_report.h"
 #include "gfx/draw_batch.h"
 #include "gfx/gfx_int.h"
 #include "gfx/gl_ext.h"
+#include "gfx/shader_log.h"
 #include "gfx/shaders.h"
 #include "gfx/texture_store.h"
 #include "platform/files.h"
 #include "runtime/debug_output.h"
+#include "runtime/diagnostics.h"
 #include "runtime/frame_calls.h"
 #include "runtime/rt_text.h"
 
@@ -33,27 +38,47 @@ bool ShadersOffered() {
            e.glAttachObjectARB;
 }
 
-// Straight from disk, not through the media archive; a name that does not open is skipped.
-bool SourceRead(const RtString& file, std::string& source) {
+// Said once per distinct line: a load repeated every frame says its failure once.
+void Report(DiagLevel level, const std::string& message) {
+    DiagReportOnce(level, message, "ShaderLoad", message);
+}
+
+// Straight from disk, not through the media archive. No name is no shader; a name that does
+// not open fails the load (said with the reason), so a missing file never passes for success.
+enum class Source { None, Read, Missing };
+Source SourceRead(const RtString& file, std::string& source) {
     std::string path = RtToStd(file);
-    if (path.empty()) return false;
+    if (path.empty()) return Source::None;
     std::replace(path.begin(), path.end(), '\\', '/');
-    return platform::FileReadWhole(path, source, kShaderFileLimit);
+    if (platform::FileReadWhole(path, source, kShaderFileLimit)) return Source::Read;
+    DiskMissingReport("ShaderLoad", path, kShaderFileLimit, DiagLevel::Error);
+    return Source::Missing;
 }
 
-void InfoLogSend(GLhandleARB object) {
+// The object's info log: to the debug output as it stands, and line by line, named after
+// the file (or files) it is about, to the diagnostics channel.
+void InfoLogSend(GLhandleARB object, const std::string& about, const char* failure) {
     const GlEntryPoints& e = GlExt();
-    if (!e.glGetInfoLogARB) return;
-    GLint length = 0;
-    e.glGetObjectParameterivARB(object, GL_OBJECT_INFO_LOG_LENGTH_ARB, &length);
-    if (length <= 1) return;
-    std::vector<GLcharARB> log(static_cast<size_t>(length));
-    GLsizei written = 0;
-    e.glGetInfoLogARB(object, length, &written, log.data());
-    Message(std::string(log.data(), static_cast<size_t>(std::clamp(written, 0, length))));
+    std::string text;
+    if (e.glGetInfoLogARB) {
+        GLint length = 0;
+        e.glGetObjectParameterivARB(object, GL_OBJECT_INFO_LOG_LENGTH_ARB, &length);
+        if (length > 1) {
+            std::vector<GLcharARB> log(static_cast<size_t>(length));
+            GLsizei written = 0;
+            e.glGetInfoLogARB(object, length, &written, log.data());
+            text.assign(log.data(), static_cast<size_t>(std::clamp(written, 0, length)));
+            Message(text);
+        }
+    }
+    const std::vector<ShaderLogLine> lines = ShaderLogLines(about, text);
+    for (const ShaderLogLine& l : lines) Report(l.level, l.text);
+    if (lines.empty())
+        Report(DiagLevel::Error, about + ": " + failure + " (the driver gave no log)");
 }
 
-bool Compile(GLenum type, const std::string& source, uint32_t& object, const char* failure) {
+bool Compile(GLenum type, const std::string& source, const std::string& file, uint32_t& object,
+             const char* failure) {
     const GlEntryPoints& e = GlExt();
     object = e.glCreateShaderObjectARB(type);
     const GLcharARB* text = source.c_str();
@@ -62,9 +87,15 @@ bool Compile(GLenum type, const std::string& source, uint32_t& object, const cha
     GLint ok = 0;
     e.glGetObjectParameterivARB(object, GL_OBJECT_COMPILE_STATUS_ARB, &ok);
     if (ok) return true;
-    InfoLogSend(object);
+    InfoLogSend(object, file, failure);
     Message(failure);
     return false;
+}
+
+std::string Slashed(const RtString& file) {
+    std::string path = RtToStd(file);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
 }
 
 void SlotObjectsDelete(ShaderSlot& slot) {
@@ -77,8 +108,8 @@ void SlotObjectsDelete(ShaderSlot& slot) {
     slot = ShaderSlot{};
 }
 
-// The uniform or attribute location in the current program, -1 when there is none;
-// without the lookup or a current slot, nothing at all happens (false).
+// The uniform or attribute location in the current program, -1 when there is none (said to
+// the debug output); without the lookup or a current slot, nothing at all happens (false).
 template <typename Lookup>
 bool LocationOf(Lookup lookup, const std::string& name, const char* unknown, GLint& location) {
     const ShaderState& st = Shaders();
@@ -89,7 +120,7 @@ bool LocationOf(Lookup lookup, const std::string& name, const char* unknown, GLi
     if (location != -1) return true;
     Message(unknown);
     Message(name);
-    return false;
+    return true;
 }
 
 void FixedPipeline() {
@@ -117,10 +148,17 @@ uint32_t ShaderProgramInUse() {
 double ShaderLoad(double slotNumber, const RtString& vertexFile, const RtString& fragmentFile) {
     const int s = GfxInt(slotNumber);
     // Slots below 0 are refused like those past 254: they would index before the table.
-    if (s < 0 || s >= kShaderSlotCount) return 0;
+    if (s < 0 || s >= kShaderSlotCount) {
+        Report(DiagLevel::Error, "slot " + std::to_string(s) + " is out of range (0 to " +
+                                     std::to_string(kShaderSlotCount - 1) + ")");
+        return 0;
+    }
     ShaderState& st = Shaders();
     if (!GfxReady() || !ShadersOffered()) {
-        if (!st.unsupportedReported) Message("No OpenGL 2.0 Shader Support");
+        if (!st.unsupportedReported) {
+            Message("No OpenGL 2.0 Shader Support");
+            DiagError("ShaderLoad", "the OpenGL driver offers no GLSL shaders");
+        }
         st.unsupportedReported = true;
         return 0;
     }
@@ -128,13 +166,34 @@ double ShaderLoad(double slotNumber, const RtString& vertexFile, const RtString&
     Draw2DFlush();
     ShaderSlot& slot = st.slots[s];
     SlotObjectsDelete(slot);
+    const std::string vertexName = Slashed(vertexFile), fragmentName = Slashed(fragmentFile);
+    slot.label = vertexName.empty()     ? fragmentName
+                 : fragmentName.empty() ? vertexName
+                                        : vertexName + " and " + fragmentName;
     bool failed = false;
     std::string source;
-    if (SourceRead(vertexFile, source))
-        failed = !Compile(GL_VERTEX_SHADER_ARB, source, slot.vertexShader, "vertex shader failed");
-    if (!failed && SourceRead(fragmentFile, source))
-        failed =
-            !Compile(GL_FRAGMENT_SHADER_ARB, source, slot.fragmentShader, "fragment shader failed");
+    switch (SourceRead(vertexFile, source)) {
+        case Source::Read:
+            failed = !Compile(GL_VERTEX_SHADER_ARB, source, vertexName, slot.vertexShader,
+                              "vertex shader failed");
+            break;
+        case Source::Missing:
+            failed = true;
+            break;
+        case Source::None:
+            break;
+    }
+    if (!failed) switch (SourceRead(fragmentFile, source)) {
+            case Source::Read:
+                failed = !Compile(GL_FRAGMENT_SHADER_ARB, source, fragmentName, slot.fragmentShader,
+                                  "fragment shader failed");
+                break;
+            case Source::Missing:
+                failed = true;
+                break;
+            case Source::None:
+                break;
+        }
     if (!failed && (slot.vertexShader || slot.fragmentShader)) {
         slot.program = e.glCreateProgramObjectARB();
         if (slot.vertexShader) e.glAttachObjectARB(slot.program, slot.vertexShader);
@@ -144,7 +203,7 @@ double ShaderLoad(double slotNumber, const RtString& vertexFile, const RtString&
         e.glGetObjectParameterivARB(slot.program, GL_OBJECT_LINK_STATUS_ARB, &ok);
         slot.linked = ok != 0;
         if (!slot.linked) {
-            InfoLogSend(slot.program);
+            InfoLogSend(slot.program, slot.label, "link shader failed");
             Message("link shader failed");
             failed = true;
         }
@@ -167,19 +226,37 @@ void ShaderUse(double slotNumber) {
 
 void ShaderUniformSet(const RtString& name, double value) {
     GLint location = -1;
-    if (!LocationOf(GlExt().glGetUniformLocationARB, RtToStd(name), "undefined uniform:", location))
+    const std::string n = RtToStd(name);
+    if (!LocationOf(GlExt().glGetUniformLocationARB, n, "undefined uniform:", location)) return;
+    if (location == -1) {
+        // A slot whose load failed has said so already.
+        if (!ShaderProgramInUse()) return;
+        // Once per slot, files and name: set every frame, it is said once. The compiler
+        // drops a uniform the shader never uses, so that case reads the same.
+        const ShaderState& st = Shaders();
+        const std::string message = "\"" + n + "\": shader slot " + std::to_string(st.current) +
+                                    " (" + st.slots[st.current].label +
+                                    ") has no such uniform, or does not use it";
+        DiagReportOnce(DiagLevel::Warning, message, "ShaderUniformSet", message);
         return;
+    }
     if (GlExt().glUniform1fARB) GlExt().glUniform1fARB(location, static_cast<float>(value));
 }
 
+// The 3D engine sets its sampler names on whatever shader is current, used or not, so an
+// unknown name here is the debug output's business only.
 void ShaderUniformIntSet(const std::string& name, int value) {
     GLint location = -1;
-    if (!LocationOf(GlExt().glGetUniformLocationARB, name, "undefined uniform:", location)) return;
+    if (!LocationOf(GlExt().glGetUniformLocationARB, name, "undefined uniform:", location) ||
+        location == -1)
+        return;
     if (GlExt().glUniform1iARB) GlExt().glUniform1iARB(location, value);
 }
 
 void ShaderAttribSet(const std::string& name, float value) {
     GLint location = -1;
-    if (!LocationOf(GlExt().glGetAttribLocationARB, name, "undefined attrib:", location)) return;
+    if (!LocationOf(GlExt().glGetAttribLocationARB, name, "undefined attrib:", location) ||
+        location == -1)
+        return;
     if (GlExt().glVertexAttrib1fARB) GlExt().glVertexAttrib1fARB(location, value);
 }

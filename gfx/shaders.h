@@ -13,6 +13,7 @@ struct ShaderSlot {
     uint32_t vertexShader = 0;
     uint32_t fragmentShader = 0;
     bool linked = false;  // the program linked; one that did not is never put in use
+    std::string label;    // the files it was loaded from, for messages
 };
 
 struct ShaderState {

@@ -7,6 +7,7 @@
 #include "core/int_convert.h"
 #include "corvane.h"
 #include "files/archive.h"
+#include "files/media_report.h"
 #include "gfx/draw_batch.h"
 #include "gfx/gl_ext.h"
 #include "gfx/renderer.h"
@@ -29,15 +30,28 @@ Vezezodi3D* ReadyScene() {
 
 // The objects of a scene file into slots first, first + 1, ...; its pictures into their
 // sprite slots. All or nothing: a part that fails empties the slots filled so far.
-double SceneLoad(const std::string& text, int first) {
+double SceneLoad(const std::string& name, const std::string& text, int first) {
     SceneFile scene;
-    if (!SceneFileRead(text, kObjectSlotCount - first, scene)) return 0;
+    if (!SceneFileRead(text, kObjectSlotCount - first, scene)) {
+        LoadFailureReport("ObjectLoad", name,
+                          "damaged scene file (or more objects than the slots from " +
+                              std::to_string(first) + " on)");
+        return 0;
+    }
     for (int i = 0; i < scene.count; ++i) {
         SceneObject& o = *ObjectSlot(first + i);
         o = SceneObject{};
-        std::string bytes;
-        if (!MediaRead(scene.objects[i], bytes) ||
-            !ObjectBytesRead(bytes, scene.objects[i], o.mesh)) {
+        std::string bytes, why;
+        const std::string& part = scene.objects[i];
+        bool ok = MediaRead(part, bytes);
+        if (!ok) {
+            MediaMissingReport("ObjectLoad", part);
+        } else if (!ObjectBytesRead(bytes, part, o.mesh, &why)) {
+            LoadFailureReport("ObjectLoad", part, why);
+            ok = false;
+        }
+        if (!ok) {
+            LoadFailureReport("ObjectLoad", name, "its object " + part + " did not load");
             for (int j = 0; j <= i; ++j) *ObjectSlot(first + j) = SceneObject{};
             return 0;
         }
@@ -132,13 +146,24 @@ bool Visible(const Vezezodi3D& s, const QmdMesh& mesh, const FrameBlend& fb, con
 
 double ObjectLoad(const RtString& file, double slot) {
     SceneObject* o = ObjectSlot(slot);
-    if (!o) return 0;
     const std::string name = RtToStd(file);
+    if (!o) {
+        LoadFailureReport("ObjectLoad", name,
+                          "object slot " + std::to_string(ToInt(slot)) + " is out of range (0 to " +
+                              std::to_string(kObjectSlotCount - 1) + ")");
+        return 0;
+    }
     std::string bytes;
-    if (!MediaRead(name, bytes)) return 0;
-    if (bytes.compare(0, 4, ";QMW") == 0) return SceneLoad(bytes, ToInt(slot));
+    if (!MediaRead(name, bytes)) {
+        MediaMissingReport("ObjectLoad", name);
+        return 0;
+    }
+    if (bytes.compare(0, 4, ";QMW") == 0) return SceneLoad(name, bytes, ToInt(slot));
     *o = SceneObject{};
-    return ObjectBytesRead(bytes, name, o->mesh) ? 1 : 0;
+    std::string why;
+    if (ObjectBytesRead(bytes, name, o->mesh, &why)) return 1;
+    LoadFailureReport("ObjectLoad", name, why);
+    return 0;
 }
 
 double ObjectSave(const RtString& file, double slot) {

@@ -7,5 +7,6 @@
 
 // Reads either QMD form from bytes. A wrong binary version sends "Wrong .qmd version." to
 // the debug output, a damaged binary file "# read error" and then the name; false, mesh
-// empty, on any failure.
-bool ObjectBytesRead(const std::string& bytes, const std::string& name, QmdMesh& mesh);
+// empty, on any failure, and why (when given) says what was wrong.
+bool ObjectBytesRead(const std::string& bytes, const std::string& name, QmdMesh& mesh,
+                     std::string* why = nullptr);

@@ -16,5 +16,7 @@
 // file cannot ask for gigabytes.
 constexpr size_t kQmdTextVertexMax = size_t{1} << 22;
 
-// Reads text into mesh (expanded, no stored form); false, mesh empty, on any fault.
-bool QmdTextRead(const std::string& text, QmdMesh& mesh);
+// Reads text into mesh (expanded, no stored form); false, mesh empty, on any fault: a token
+// where a number belongs that is not decimal number text, a count past the text, an index out
+// of range, the text ending early. why (when given) then says which, with its line.
+bool QmdTextRead(const std::string& text, QmdMesh& mesh, std::string* why = nullptr);

@@ -112,6 +112,11 @@ int64_t FileSizeAt(const std::string& path) {
     return s;
 }
 
+bool PathExists(const std::string& path) {
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
 bool FileRemove(const std::string& path) {
     if (path.empty()) return false;
     struct stat st;

@@ -37,6 +37,8 @@ int64_t FileSizeOf(int fd);
 bool FileIsReadable(const std::string& path);
 // Size of the regular file at path, -1 when it is not one or cannot be opened.
 int64_t FileSizeAt(const std::string& path);
+// True when anything (a file, a folder, a link's target) is at path, readable or not.
+bool PathExists(const std::string& path);
 bool FileRemove(const std::string& path);
 // Cuts the regular file at path back to size bytes.
 bool FileTruncate(const std::string& path, int64_t size);

@@ -6,8 +6,10 @@
 #include "core/int_convert.h"
 #include "corvane.h"
 #include "files/archive.h"
+#include "files/media_report.h"
 #include "input/input.h"
 #include "input/input_runtime.h"
+#include "runtime/diagnostics.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
@@ -41,7 +43,10 @@ void MusicPlay(const RtString& name, double loop) {
     MusicState& m = Music();
     MusicStop();
     std::string path;
-    if (!MusicResolve(name.Str(), path)) return;
+    if (!MusicResolve(name.Str(), path)) {
+        MediaMissingReport("MusicPlay", name.Str(), true);
+        return;
+    }
     m.name = path;
 
     InputState& in = Input();
@@ -51,7 +56,18 @@ void MusicPlay(const RtString& name, double loop) {
     m.player = platform::MediaPlayerOpen(m.name, MusicAudioDevice());
     // A piece nobody can hear (unreadable file, or no audio device) is no piece: the music
     // stays stopped rather than "looping" silently.
-    if (m.player && !m.player->Audible()) m.player.reset();
+    if (!m.player) {
+        LoadFailureReport("MusicPlay", name.Str(),
+                          "cannot be played (not a sound file the decoder opens, or its "
+                          "libraries are missing)");
+    } else if (!m.player->Audible()) {
+        m.player.reset();
+        if (MusicAudioDevice())
+            LoadFailureReport("MusicPlay", name.Str(), "holds no sound that can be played");
+        else
+            DiagReportOnce(DiagLevel::Info, "no output", "MusicPlay",
+                           "no audio output opened; music is silent");
+    }
 
     const double length = PieceLength(m.player.get());
     m.loopEnd = (ToInt(loop) != 0 && m.player) ? TimerGet() + length : 0.0;

@@ -1,8 +1,12 @@
 // The sound-effect commands over the slot table.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "core/int_convert.h"
 #include "corvane.h"
+#include "files/media_report.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_text.h"
 #include "sound/sound_file.h"
 #include "sound/sound_runtime.h"
@@ -41,23 +45,46 @@ void BufferStop(platform::AudioDevice& out, platform::AudioBufferId id) {
 
 double SoundLoad(const RtString& name, double slotNumber, double bufferCount) {
     std::string bytes;
-    const bool found = SoundFileRead(RtToStd(name), bytes);
+    const std::string file = RtToStd(name);
+    const bool found = SoundFileRead(file, bytes);
+    // The file is at fault whatever becomes of the slot, so it is said first.
+    if (!found) MediaMissingReport("SoundLoad", file);
     SoundState* state = Sound();
     const int n = SlotNumber(slotNumber);
-    if (!state || n < 0) return 0;
+    if (!state) return 0;
+    if (n < 0) {
+        LoadFailureReport(
+            "SoundLoad", file,
+            "slot " + std::to_string(ToInt(slotNumber)) + " is out of range (0 to 127)");
+        return 0;
+    }
     SoundSlot& slot = state->slots[size_t(n)];
     SoundSlotEmpty(slot);
     slot.device = &state->device;
     const int count = static_cast<int>(std::clamp(Finite(bufferCount), 1.0, 4.0));
     platform::AudioDevice* out = SoundOutput();
-    if (!out) return 0;
+    if (!out) {
+        // Not the program's mistake: the machine has no sound, and every sound is silent.
+        DiagReportOnce(DiagLevel::Info, "no output", "SoundLoad",
+                       "no audio output opened; sound effects are silent");
+        return 0;
+    }
 
     WavSound wav;
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    if (!found || !WavParse(data, bytes.size(), wav)) return 0;
+    if (!found) return 0;
+    if (!WavParse(data, bytes.size(), wav)) {
+        LoadFailureReport("SoundLoad", file,
+                          "not a WAV sound that can be played (damaged, not RIFF/WAVE, or a "
+                          "sample format the mixer lacks)");
+        return 0;
+    }
     const platform::AudioBufferId first = out->BufferCreate(wav.format, wav.data, wav.bytes);
     if (first == 0) {
         slot.device = nullptr;  // as when the device refuses the buffer: plays fail until a load
+        LoadFailureReport("SoundLoad", file,
+                          "the audio output refused its samples (not enough memory for " +
+                              std::to_string(wav.bytes) + " bytes of sound)");
         return 0;
     }
     slot.buffers[0] = first;

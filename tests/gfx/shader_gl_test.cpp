@@ -116,8 +116,10 @@ TEST_F(ShaderGL, LoadResultsAndWhatTheSinkHears) {
         std::vector<std::string> said;  // in this order, after any info log
         bool linked;
     } cases[] = {
-        {"two missing files", 3, Missing("a.vert"), Missing("a.frag"), 1, {}, false},
-        {"fragment only", 4, Missing("b.vert"), File("invert.frag", kInvert), 1, {}, true},
+        {"two missing files", 3, Missing("a.vert"), Missing("a.frag"), 0, {}, false},
+        {"missing vertex file", 4, Missing("b.vert"), File("invert.frag", kInvert), 0, {}, false},
+        {"fragment only", 4, RtString(), File("invert.frag", kInvert), 1, {}, true},
+        {"no files named", 15, RtString(), RtString(), 1, {}, false},
         {"fragment syntax error",
          5,
          RtString(),
@@ -154,7 +156,8 @@ TEST_F(ShaderGL, LoadResultsAndWhatTheSinkHears) {
         if (c.slot < 0 || c.slot >= kShaderSlotCount) continue;
         const ShaderSlot& s = Shaders().slots[c.slot];
         EXPECT_EQ(s.linked, c.linked);
-        if (c.result == 1 && !c.linked) {
+        // Nothing compiled (no file named, or a named one missing): the slot stays empty.
+        if (c.said.empty() && !c.linked) {
             EXPECT_EQ(s.program + s.vertexShader + s.fragmentShader, 0u);
         }
     }

@@ -205,6 +205,34 @@ TEST(QmdText, PolygonsSplitAsFansSmallOnesSkippedBadIndicesFail) {
     }
 }
 
+TEST(QmdText, WhatIsNotNumberTextIsRefusedWithTheReason) {
+    struct {
+        const char* text;
+        const char* why;  // empty: it reads
+    } cases[] = {
+        {"QMDA junk junk", "\"junk\" is not a number (line 1)"},
+        {"QMDA 1.0 x 0 0", "\"x\" is not a number (line 1)"},
+        {"QMDA 1.0\n0 0\n1 nan", "\"nan\" is not a number (line 3)"},
+        {"QMDA 1.0 0x1 0 0", "\"0x1\" is not a number (line 1)"},
+        {"QMDA 1.0 1 0.5 0.5q 0 0", "\"0.5q\" is not a number (line 1)"},
+        {"QMDA 1.0 1 0.5 1e 0 0", "\"1e\" is not a number (line 1)"},
+        {"QMDA", "the text ends early (line 1)"},
+        {"QMDA 1.0 0 0 # no frame count", "the text ends early (line 1)"},
+        {"QMDA 1.0 -1 0 0", "texture coordinate count -1 is impossible here (line 1)"},
+        {"QMDA 1.0 1 -.5 +2.5e-1 0 1 3 0 0 0 1 0 0 0 1 -2E+1", ""},
+        {"QMDA 1.0 0 0 0", ""},
+    };
+    for (const auto& c : cases) {
+        QmdMesh m;
+        std::string why;
+        EXPECT_EQ(QmdTextRead(c.text, m, &why), *c.why == 0) << c.text;
+        EXPECT_EQ(why, c.why) << c.text;
+        if (*c.why) {
+            EXPECT_TRUE(m.frames.empty()) << c.text;
+        }
+    }
+}
+
 TEST(SceneFileReader, SectionsAndTheirFaults) {
     const std::string good =
         ";QMW\n# two boxes\ncount 2\ntextures 2 100\nwood grain.png\nstone.png\nobjects\n"
