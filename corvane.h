@@ -299,12 +299,12 @@ void LibraryDeclare(RtString& library, const RtString& function, void*& pointer)
 // (gfx/picture_commands.cpp, draw_commands.cpp, collide_commands.cpp, font_commands.cpp,
 // window_commands.cpp, offscreen_commands.cpp, shader_commands.cpp)
 // Sprite slots 0..65502 are the program's. Slots, positions and sizes are truncated toward
-// zero; colours are red + green * 256 + blue * 65536 (0xBBGGRR: 0x0000FF is red), which Rgb
+// zero; colours are red + green * 256 + blue * 65536 (0xBBGGRR: 0x0000FF is red), which ColourRgb
 // makes; angles in degrees.
 
 // The colour of red, green and blue, each truncated toward zero and held to 0..255 (300
 // gives 255, -5 and not-a-number 0) before they are packed.
-double Rgb(double red, double green, double blue);
+double ColourRgb(double red, double green, double blue);
 double SpriteLoad(const RtString& file, double slot);      // 1 loaded, 0 not
 double SpriteLoadBump(const RtString& file, double slot);  // as a normal map
 // SpriteLoad with the picture cut into frames of frameWidth x frameHeight.

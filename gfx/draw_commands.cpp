@@ -225,7 +225,7 @@ void AnimDrawRotoZoom(double slot, double frame, double x, double y, double angl
                   });
 }
 
-double Rgb(double red, double green, double blue) {
+double ColourRgb(double red, double green, double blue) {
     // Compared before the truncation, so a huge value cannot overflow it; NaN fails both.
     const auto byte = [](double v) { return v >= 255 ? 255 : v > 0 ? static_cast<int>(v) : 0; };
     return byte(red) + byte(green) * 256.0 + byte(blue) * 65536.0;

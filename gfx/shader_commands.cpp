@@ -170,30 +170,24 @@ double ShaderLoad(double slotNumber, const RtString& vertexFile, const RtString&
     slot.label = vertexName.empty()     ? fragmentName
                  : fragmentName.empty() ? vertexName
                                         : vertexName + " and " + fragmentName;
-    bool failed = false;
-    std::string source;
-    switch (SourceRead(vertexFile, source)) {
-        case Source::Read:
-            failed = !Compile(GL_VERTEX_SHADER_ARB, source, vertexName, slot.vertexShader,
-                              "vertex shader failed");
-            break;
-        case Source::Missing:
-            failed = true;
-            break;
-        case Source::None:
-            break;
-    }
-    if (!failed) switch (SourceRead(fragmentFile, source)) {
+    // A stage not named stays empty; a named one must be read and compile.
+    auto stage = [](GLenum type, const RtString& file, const std::string& name, uint32_t& object,
+                    const char* failure) {
+        std::string source;
+        switch (SourceRead(file, source)) {
             case Source::Read:
-                failed = !Compile(GL_FRAGMENT_SHADER_ARB, source, fragmentName, slot.fragmentShader,
-                                  "fragment shader failed");
-                break;
+                return Compile(type, source, name, object, failure);
             case Source::Missing:
-                failed = true;
-                break;
+                return false;
             case Source::None:
                 break;
         }
+        return true;
+    };
+    bool failed = !stage(GL_VERTEX_SHADER_ARB, vertexFile, vertexName, slot.vertexShader,
+                         "vertex shader failed") ||
+                  !stage(GL_FRAGMENT_SHADER_ARB, fragmentFile, fragmentName, slot.fragmentShader,
+                         "fragment shader failed");
     if (!failed && (slot.vertexShader || slot.fragmentShader)) {
         slot.program = e.glCreateProgramObjectARB();
         if (slot.vertexShader) e.glAttachObjectARB(slot.program, slot.vertexShader);

@@ -157,7 +157,7 @@ TEST(DrawGeometry, CollisionsNeedACommonOpaquePixel) {
 
 }  // namespace
 
-TEST(Rgb, PacksTruncatedComponentsHeldToAByte) {
+TEST(ColourRgb, PacksTruncatedComponentsHeldToAByte) {
     struct Case {
         double r, g, b, colour;
     } cases[] = {
@@ -166,5 +166,5 @@ TEST(Rgb, PacksTruncatedComponentsHeldToAByte) {
         {300, -5, 1e300, 0xFF00FF},   {NAN, -0.5, 255.9, 0xFF0000}, {-1e300, INFINITY, 0, 0x00FF00},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Rgb(c.r, c.g, c.b), c.colour) << c.r << " " << c.g << " " << c.b;
+        EXPECT_EQ(ColourRgb(c.r, c.g, c.b), c.colour) << c.r << " " << c.g << " " << c.b;
 }
