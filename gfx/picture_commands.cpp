@@ -66,13 +66,25 @@ double SpriteLoadBump(const RtString& file, double slot) {
 }
 
 double AnimLoad(const RtString& file, double slot, double frameWidth, double frameHeight) {
-    const double ok = SpriteLoad(file, slot);
     SpriteSlot* sp = SlotGet(GfxInt(slot));
-    if (sp && sp->pictureWidth > 0) {
-        sp->frameWidth = Int16Of(frameWidth);
-        sp->frameHeight = Int16Of(frameHeight);
+    if (!sp) return SpriteLoad(file, slot);
+    // A failed load leaves the slot as it was, frames and picture both: the textures are kept
+    // out of the reset a load starts with and put back when no new picture comes.
+    SlotChanging(GfxInt(slot));
+    const SpriteSlot before = *sp;
+    sp->texture = sp->mipmappedTexture = 0;
+    if (SpriteLoad(file, slot) == 0) {
+        *sp = before;
+        return 0;
     }
-    return ok;
+    if (GfxReady()) {
+        Draw2DFlush();
+        if (before.texture) glDeleteTextures(1, &before.texture);
+        if (before.mipmappedTexture) glDeleteTextures(1, &before.mipmappedTexture);
+    }
+    sp->frameWidth = Int16Of(frameWidth);
+    sp->frameHeight = Int16Of(frameHeight);
+    return 1;
 }
 
 void SpriteSizeGet(double slot, int& width, int& height) {

@@ -289,6 +289,27 @@ void HelloDrawn(const std::vector<Picture>& shots) {
         EXPECT_GT(Count(p, 40 + i * 70, 250, 50, 150, [](Rgb c) { return c.r > 200 && c.b < 200; }),
                   1000)
             << "square " << i;
+    // Each is a whole 50 x 50 square of its own colour, at its height on one sine wave:
+    // y = 300 + 40 sin(3 frame + 45 i) degrees, for one frame near the 60th.
+    std::vector<int> tops;
+    for (int i = 0; i < 8; ++i) {
+        const Rgb colour{0xF0, 0x60 + 0x10 * i, 0x30 + 0x10 * i};
+        auto is = [&](Rgb c) { return Near(c, colour, 2); };
+        const int left = 40 + i * 70;
+        int top = 250;
+        while (top < 400 && !is(p.At(left + 25, top))) ++top;
+        EXPECT_EQ(Count(p, left, top, 50, 50, is), 2500) << "square " << i;
+        EXPECT_EQ(Count(p, left - 1, top - 1, 52, 52, is), 2500) << "square " << i << " spills";
+        tops.push_back(top);
+    }
+    bool onTheWave = false;
+    for (int f = 50; f <= 70 && !onTheWave; ++f) {
+        onTheWave = true;
+        for (int i = 0; i < 8; ++i)
+            onTheWave &= std::abs(tops[size_t(i)] -
+                                  (300 + 40 * std::sin((3 * f + 45 * i) * M_PI / 180))) <= 1.0;
+    }
+    EXPECT_TRUE(onTheWave) << "tops " << testing::PrintToString(tops);
 }
 
 // The scene drawn into the target shows in the sprite at its picture size (not the texture's

@@ -3,11 +3,34 @@
 
 #include <gtest/gtest.h>
 
-TEST(BuiltinFont, GivenEntriesMatchAndEveryVisibleGlyphHasPixels) {
-    EXPECT_EQ(kBuiltinGlyphs['A' - 32], 0xa5394eu);
-    EXPECT_EQ(kBuiltinGlyphs['Z' - 32], 0xe1110eu);
-    EXPECT_EQ(kBuiltinGlyphs['g' - 32], 0x8873800u);
-    EXPECT_EQ(kBuiltinGlyphs[0], 0u);  // space
+#include <string>
+
+// The given glyphs as the picture shows them: the white pixels of the 5 x 6 bitmap at (1, 1)
+// of the glyph's cell.
+TEST(BuiltinFont, GivenGlyphsShowInThePicture) {
+    DecodedImage img;
+    BuiltinFontPicture(img);
+    ASSERT_EQ(img.width, 128);
+    const struct {
+        char c;
+        const char* rows[6];
+    } glyphs[] = {
+        {'A', {".###.", ".#.#.", ".###.", ".#.#.", ".#.#.", "....."}},
+        {'Z', {".###.", "...#.", "..#..", ".#...", ".###.", "....."}},
+        {'g', {".....", ".....", ".###.", ".###.", "...#.", "..#.."}},
+        {' ', {".....", ".....", ".....", ".....", ".....", "....."}},
+    };
+    for (const auto& g : glyphs) {
+        const int ox = (g.c % 16) * 8 + 1, oy = (g.c / 16) * 8 + 1;
+        for (int r = 0; r < 6; ++r) {
+            std::string row;
+            for (int c = 0; c < 5; ++c) row += img.Pixel(ox + c, oy + r)[0] == 255 ? '#' : '.';
+            EXPECT_EQ(row, g.rows[r]) << g.c << " row " << r;
+        }
+    }
+}
+
+TEST(BuiltinFont, EveryVisibleGlyphHasPixelsAndLookalikesDiffer) {
     for (int b = 33; b < 127; ++b) {
         EXPECT_NE(kBuiltinGlyphs[b - 32], 0u) << b;
         EXPECT_EQ(kBuiltinGlyphs[b - 32] >> 30, 0u) << b;  // only 30 bits of bitmap

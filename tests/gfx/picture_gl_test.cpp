@@ -305,6 +305,36 @@ TEST_F(PictureGL, SlotNumbersOutsideTheTableDoNothing) {
     EXPECT_EQ(At(11, 11), (Rgb{127, 127, 255}));
 }
 
+TEST_F(PictureGL, AFailedAnimLoadLeavesAnOccupiedSlotAsItWas) {
+    const Rgb blue{0, 0, 200};
+    ASSERT_TRUE(WriteRgbPng(Path("a.png"), 6, 3, [&](int, int) { return blue; }));
+    ASSERT_TRUE(testsupport::WriteFile(Path("text.png"), "not a picture"));
+    ASSERT_TRUE(PngWrite(Path("ga.png"), 1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {std::string{9, 9}}));
+    ASSERT_EQ(AnimLoad(Rt(Path("a.png")), 11, 3, 1), 1.0);
+    const SpriteSlot before = *SlotGet(11);
+    for (const char* bad : {"none.png", "text.png", "ga.png"}) {
+        EXPECT_EQ(AnimLoad(Rt(Path(bad)), 11, 5, 6), 0.0) << bad;
+        const SpriteSlot& now = *SlotGet(11);
+        EXPECT_EQ(now.texture, before.texture) << bad;
+        EXPECT_EQ(now.mipmappedTexture, before.mipmappedTexture) << bad;
+        EXPECT_EQ(now.textureWidth, before.textureWidth) << bad;
+        EXPECT_EQ(now.pictureWidth, 6) << bad;
+        EXPECT_EQ(now.pictureHeight, 3) << bad;
+        EXPECT_EQ(now.frameWidth, 3) << bad;
+        EXPECT_EQ(now.frameHeight, 1) << bad;
+        Paint(0, 0, 50, 50, {0, 0, 0});
+        DrawSlot(11, 10, 10);
+        EXPECT_EQ(At(15, 12), blue) << bad << ": the old picture still draws";
+    }
+    // A good load replaces picture and frames.
+    ASSERT_TRUE(WriteRgbPng(Path("b.png"), 2, 2, [](int, int) { return Rgb{200, 0, 0}; }));
+    ASSERT_EQ(AnimLoad(Rt(Path("b.png")), 11, 1, 2), 1.0);
+    EXPECT_EQ(SlotGet(11)->pictureWidth, 2);
+    EXPECT_EQ(SlotGet(11)->frameWidth, 1);
+    EXPECT_EQ(SlotGet(11)->frameHeight, 2);
+    EXPECT_EQ(glIsTexture(before.texture), GL_FALSE) << "the old texture is freed";
+}
+
 TEST_F(PictureGL, SpriteGrabReadBackMakesTransparentColourSeeThrough) {
     FramebufferAlphaBitsOverride(0);
     const Rgb green{0, 200, 0}, yellow{220, 220, 0}, back{0, 0, 120};

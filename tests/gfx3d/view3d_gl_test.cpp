@@ -158,8 +158,8 @@ TEST_F(View3DGL, AUnitCubeLandsWhereTheProjectionPutsItInBothViews) {
 TEST_F(View3DGL, FogReachesItsColourAtTheFarPlane) {
     Put(2, MeshOf({{Square(0, 50, kWhite)}}));
     struct {
-        double z;      // the square's distance
-        Rgb expected;  // linear fog from near 1 to far 10 in blue
+        double z;             // the square's distance
+        struct Rgb expected;  // linear fog from near 1 to far 10 in blue
     } cases[] = {{9.99, {0, 0, 255}}, {1.05, {254, 254, 255}}, {5.5, {128, 128, 255}}};
     for (const auto& c : cases) {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -349,7 +349,7 @@ TEST_F(View3DGL, LightsTexturesFramesAndPicking) {
     Put(8, MeshOf({{Square(0, 1, kWhite)}}));
     struct {
         float lx, ly, lz, lamp;
-        Rgb expected;
+        struct Rgb expected;
     } lights[] = {// per-vertex lighting: the lamp meets the corners at 4 / sqrt(18)
                   {0, 0, 1, 0, {64, 255, 0}},
                   {0, 0, -1, 0, {64, 0, 0}},

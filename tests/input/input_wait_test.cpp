@@ -2,6 +2,8 @@
 // frame calls.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/input/input_fixture.h"
 
 namespace {
@@ -23,7 +25,7 @@ TEST_F(InputWaitTest, AnyChangeWaitGivesUpAfterFifteenQuietPasses) {
     EXPECT_EQ(state.mouseRefresh, 0);  // the last pass's read took the refresh
 }
 
-TEST_F(InputWaitTest, AnyChangeWaitReturnsAtAKeyAMoveOrAJoystick) {
+TEST_F(InputWaitTest, AnyChangeWaitReturnsAtAKeyOrAMouseMove) {
     dev->keys[57] = true;
     InputWaitAnyChange(state);
     EXPECT_EQ(dev->sleeps, 0);
@@ -32,23 +34,51 @@ TEST_F(InputWaitTest, AnyChangeWaitReturnsAtAKeyAMoveOrAJoystick) {
     dev->motion.dx = 1;  // taken by the first read, so no change is seen
     InputWaitAnyChange(state);
     EXPECT_EQ(dev->sleeps, 15);
+
+    // A move while it waits ends it: after the wait's first read, the third pass's read.
+    dev->sleeps = 0;
+    const int readsBefore = dev->mouseReads;
+    dev->onMouseRead = [&](int read) {
+        if (read == readsBefore + 4) dev->motion.dx = 3;
+    };
+    InputWaitAnyChange(state);
+    EXPECT_EQ(dev->sleeps, 2);
 }
 
-TEST_F(InputWaitTest, AnyChangeWaitSeesJoystickHatsAndAxes) {
-    InputShutdown(state);
-    state = InputState{};
-    dev->sticks.resize(1);
-    dev->sticks[0].state.pov[0] = 0xFFFFFFFFu;
-    Start();
-    InputWaitAnyChange(state);
-    EXPECT_EQ(dev->sleeps, 15);
-    dev->sticks[0].state.pov[0] = 27000;
-    InputWaitAnyChange(state);
-    EXPECT_EQ(dev->sleeps, 15);
-    dev->sticks[0].state.pov[0] = 4500;  // a diagonal is no change
-    dev->sticks[0].state.y = 4000;       // past a tenth of the range
-    InputWaitAnyChange(state);
-    EXPECT_EQ(dev->sleeps, 15);
+// One joystick at rest; each case changes one thing on it at the third pass of the wait.
+TEST_F(InputWaitTest, AnyChangeWaitSeesJoystickButtonsAxesAndStraightHats) {
+    struct Case {
+        const char* what;
+        std::function<void(platform::JoystickDeviceState&)> change;
+        bool ends;
+    };
+    const Case cases[] = {
+        {"button 31", [](auto& j) { j.buttons[31] = 0x80; }, true},
+        {"x past a tenth", [](auto& j) { j.x = 3277; }, true},
+        {"y past a tenth, negative", [](auto& j) { j.y = -4000; }, true},
+        {"z past a tenth", [](auto& j) { j.z = 32767; }, true},
+        {"x at a tenth", [](auto& j) { j.x = 3276; }, false},
+        {"hat up", [](auto& j) { j.pov[0] = 0; }, true},
+        {"hat right", [](auto& j) { j.pov[0] = 9000; }, true},
+        {"hat down", [](auto& j) { j.pov[0] = 18000; }, true},
+        {"hat left", [](auto& j) { j.pov[0] = 27000; }, true},
+        {"hat diagonal", [](auto& j) { j.pov[0] = 4500; }, false},
+        {"second hat", [](auto& j) { j.pov[1] = 9000; }, false},
+    };
+    for (const Case& c : cases) {
+        InputShutdown(state);
+        state = InputState{};
+        dev->sticks.assign(1, {});
+        for (uint32_t& hat : dev->sticks[0].state.pov) hat = 0xFFFFFFFFu;
+        Start();
+        dev->sleeps = 0;
+        const int pumpsBefore = events->pumps;
+        events->onPump = [&](int pump) {
+            if (pump == pumpsBefore + 3) c.change(dev->sticks[0].state);
+        };
+        InputWaitAnyChange(state);
+        EXPECT_EQ(dev->sleeps, c.ends ? 2 : 15) << c.what;
+    }
 }
 
 TEST_F(InputWaitTest, EscapeEndsTheProgramInsideTheWaitUnlessSwitchedOff) {

@@ -1,9 +1,14 @@
 // WebGet against Python's own HTTP server and against raw servers written here that split,
 // cut short or withhold their answers.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <random>
@@ -70,6 +75,43 @@ void Send(platform::StreamSocket& s, const std::string& bytes) {
     s.SendAll(bytes.data(), bytes.size(), 10000);
 }
 
+// The queue of the loopback connection from localPort to remotePort as the kernel lists it
+// (IPv4, or IPv6 for a dual-stack listener's side): rx (arrived, not yet read) or tx (sent,
+// not yet acknowledged); -1 when it is not listed.
+long TcpQueue(int localPort, int remotePort, bool rx) {
+    for (const char* name : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream table(name);
+        std::string line;
+        std::getline(table, line);  // the column names
+        while (std::getline(table, line)) {
+            unsigned local = 0, remote = 0, state = 0;
+            unsigned long tx = 0, rxBytes = 0;
+            if (std::sscanf(line.c_str(), " %*d: %*[0-9A-F]:%X %*[0-9A-F]:%X %X %lX:%lX", &local,
+                            &remote, &state, &tx, &rxBytes) == 5 &&
+                int(local) == localPort && int(remote) == remotePort)
+                return long(rx ? rxBytes : tx);
+        }
+    }
+    return -1;
+}
+
+int PortOf(int fd, bool peer) {
+    sockaddr_in6 a{};  // an IPv4 address's port sits where an IPv6 one's does
+    socklen_t n = sizeof a;
+    const int r = peer ? getpeername(fd, reinterpret_cast<sockaddr*>(&a), &n)
+                       : getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    return r == 0 ? ntohs(a.sin6_port) : -1;
+}
+
+// Waits until the client has read everything sent to it so far, so what is sent next arrives
+// in a read of its own.
+bool ReadByClient(platform::StreamSocket& s) {
+    const int server = PortOf(s.Descriptor(), false), client = PortOf(s.Descriptor(), true);
+    return WaitUntil([&] {
+        return TcpQueue(server, client, false) == 0 && TcpQueue(client, server, true) == 0;
+    });
+}
+
 struct WebGetTest : ::testing::Test {
     std::string dir, target;
     void SetUp() override {
@@ -130,12 +172,14 @@ TEST_F(WebGetTest, SendsTheRequestAsOneHttp10Get) {
 
 TEST_F(WebGetTest, AHeaderEndSplitAcrossTwoReadsLeavesExactlyTheBody) {
     const std::string body = "\r\n\r\nthe body\n\n";
+    std::atomic<bool> split{false};
     RawHttpServer server([&](platform::StreamSocket& s, const auto&) {
         Send(s, "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r");
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // a second read
+        split = ReadByClient(s);
         Send(s, "\n" + body);
     });
     ASSERT_EQ(Get(server.Port()), 1);
+    EXPECT_TRUE(split) << "the client never read the first part on its own";
     EXPECT_EQ(Target(), body);
 }
 

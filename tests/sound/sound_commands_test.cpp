@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -221,20 +222,28 @@ TEST(SoundStartedInBackground, TheFirstCommandWaitsForTheOutputAndShutdownForThe
     const std::string dir = testsupport::MakeSubDir("background");
     const std::string path = dir + "/a.wav";
     ASSERT_TRUE(testsupport::WriteFile(path, wavtest::Wav16(Cosine(kLength), 1, 22050)));
-    // An output that takes its time to open, as a probed audio server does.
+    // An output that takes its time to open, as a probed audio server does: it opens only
+    // once the test is about to give the command, so the command comes while it opens.
+    static std::atomic<bool> commandComing;
+    commandComing = false;
     platform::AudioDeviceFactorySet([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!commandComing && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return MakeMixer();
     });
     SoundRecordCreate();
     SoundStartInBackground();
+    commandComing = true;
     EXPECT_EQ(SoundLoad(RtString(path.c_str()), 0, 1), 1);  // not refused for want of output
     EXPECT_EQ(SoundPlay(0, 0, 1), 0);
     EXPECT_NE(Mixer(), nullptr);
     SoundShutdown();
     // Ending while the output is still opening closes it once it has opened.
+    commandComing = false;
     SoundRecordCreate();
     SoundStartInBackground();
+    commandComing = true;
     SoundShutdown();
     EXPECT_EQ(SoundLoad(RtString(path.c_str()), 0, 1), 0);
     platform::AudioDeviceFactorySet(nullptr);

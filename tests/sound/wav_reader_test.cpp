@@ -3,6 +3,10 @@
 #include "sound/wav_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "tests/sound/wav_builder.h"
 
@@ -126,4 +130,26 @@ TEST(WavReader, RefusesDamageAndWhatTheMixerCannotPlay) {
         EXPECT_FALSE(WavParse(reinterpret_cast<const uint8_t*>(c.file.data()), c.file.size(), w))
             << c.what;
     }
+}
+
+// A "fmt " chunk claiming more bytes than the file holds must be refused before its body is
+// read: the file ends on a page boundary with an unreadable page after it, so a read past the
+// end crashes instead of passing unseen.
+TEST(WavReader, AChunkClaimingMoreThanTheFileHoldsIsNotReadPastTheEnd) {
+    const std::string ext = FmtBody(0xFFFE, 1, 22050, 16, ExtensibleExtra(1, 16));
+    const std::string file = Riff(Chunk("fmt ", ext.substr(0, 18), 40));
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    auto* pages = static_cast<uint8_t*>(
+        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
+    uint8_t* at = pages + page - file.size();
+    std::memcpy(at, file.data(), file.size());
+    EXPECT_EXIT(
+        {
+            WavSound w;
+            std::exit(WavParse(at, file.size(), w) ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    munmap(pages, 2 * page);
 }
