@@ -178,13 +178,7 @@ void ProgramEntry(void* instance, const std::string& commandLineTail, int showFl
     rs.frameRate = 60;
     rs.debugMode = 0;
     rs.hidePointer = 1;
-    if (const char* level = std::getenv("CORVANE_LOG")) {
-        if (auto parsed = DiagLevelParse(level))
-            DiagLevelSet(*parsed);
-        else
-            DiagWarning("CORVANE_LOG", std::string("unknown level \"") + level +
-                                           "\" (quiet, error, warning, info or debug)");
-    }
+    DiagStart(std::getenv("CORVANE_LOG"));
     if (const char* size = std::getenv("CORVANE_SCREEN"))
         WindowSizeParse(size, rs.screenWidth, rs.screenHeight);
 

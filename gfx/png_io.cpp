@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+
+#include "runtime/diagnostics.h"
 
 namespace {
 
@@ -65,15 +68,16 @@ bool DecodeInside(png_structp png, png_infop info, ReadJob& job) {
     const int outDepth = png_get_bit_depth(png, info);
     const int outType = png_get_color_type(png, info);
     if (outDepth != 8) {
-        std::printf("File %s has bit depth %d.\n", job.name, outDepth);
-        std::printf("Only bit depth of 8 is supported.");
+        DiagWarning("", std::string("File ") + job.name + " has bit depth " +
+                            std::to_string(outDepth) + ". Only bit depth of 8 is supported.");
         return false;
     }
     if (outType == PNG_COLOR_TYPE_GRAY_ALPHA || channels == 2) return false;
     if (outType != PNG_COLOR_TYPE_GRAY && outType != PNG_COLOR_TYPE_RGB &&
         outType != PNG_COLOR_TYPE_RGB_ALPHA) {
-        std::printf("File %s has unsupported color type.\n", job.name);
-        std::printf("Types GRAY, RGB and RGB_ALPHA are supported.");
+        DiagWarning("", std::string("File ") + job.name +
+                            " has unsupported color type. Types GRAY, RGB and RGB_ALPHA are "
+                            "supported.");
         return false;
     }
     if (width > static_cast<png_uint_32>(job.maxSide) ||

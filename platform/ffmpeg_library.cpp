@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/report.h"
+
 namespace platform {
 
 namespace {
@@ -60,8 +62,8 @@ bool FfmpegLoad(std::string* why) {
     std::call_once(gOnce, [] {
         gFailure = LoadAll();
         if (!gFailure.empty())
-            std::fprintf(stderr, "Music, video and recording are off (FFmpeg): %s\n",
-                         gFailure.c_str());
+            Report(ReportLevel::Warning, "FFmpeg",
+                   "music, video and recording are off: " + gFailure);
     });
     if (why) *why = gFailure;
     return gFailure.empty();

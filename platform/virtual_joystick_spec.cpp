@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/input_devices.h"
+#include "platform/report.h"
 
 namespace platform {
 
@@ -90,7 +91,7 @@ bool VirtualJoystickFromEnvironment() {
     VirtualJoystickSpec spec;
     std::string error;
     if (!VirtualJoystickSpecParse(text, spec, error))
-        std::fprintf(stderr, "CORVANE_VIRTUAL_JOYSTICK: left out: %s\n", error.c_str());
+        Report(ReportLevel::Warning, "CORVANE_VIRTUAL_JOYSTICK", "left out: " + error);
     const int index = VirtualJoystickAttach();
     if (index < 0) return false;
     attached = true;

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <set>
 
+#include "platform/report.h"
 #include "platform/system.h"
 
 namespace {
@@ -17,6 +18,11 @@ struct DiagState {
 DiagState& Diag() {
     static DiagState state;
     return state;
+}
+
+// The OS layer's reports join this channel, level filter included, once anything here runs.
+void PlatformReport(platform::ReportLevel level, const std::string& what, const std::string& why) {
+    DiagReport(static_cast<DiagLevel>(level), what, why);
 }
 
 const char* LevelWord(DiagLevel level) {
@@ -36,6 +42,16 @@ const char* LevelWord(DiagLevel level) {
 }
 
 }  // namespace
+
+void DiagStart(const char* levelWord) {
+    platform::ReportSinkSet(PlatformReport);
+    if (!levelWord) return;
+    if (auto parsed = DiagLevelParse(levelWord))
+        DiagLevelSet(*parsed);
+    else
+        DiagWarning("CORVANE_LOG", std::string("unknown level \"") + levelWord +
+                                       "\" (quiet, error, warning, info or debug)");
+}
 
 std::optional<DiagLevel> DiagLevelParse(std::string_view word) {
     for (DiagLevel l : {DiagLevel::Quiet, DiagLevel::Error, DiagLevel::Warning, DiagLevel::Info,

@@ -13,7 +13,11 @@ enum class DiagLevel { Quiet = 0, Error = 1, Warning = 2, Info = 3, Debug = 4 };
 // The level a CORVANE_LOG word names, or nothing for a word it does not know.
 std::optional<DiagLevel> DiagLevelParse(std::string_view word);
 
-// The level in force; start-up sets it from CORVANE_LOG.
+// Start-up: the level from CORVANE_LOG's word (null: the default), and the OS layer's reports
+// routed through this channel.
+void DiagStart(const char* levelWord);
+
+// The level in force.
 DiagLevel DiagLevelGet();
 void DiagLevelSet(DiagLevel level);
 
