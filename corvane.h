@@ -34,7 +34,6 @@ void GameMain();
 void FramePresent();
 void FrameRateSet(double framesPerSecond);  // 0 or less: at most 500 frames per second
 double FrameTimeGet();                      // ms between the last two frame starts (>= 1)
-double TimerGet();                          // ms since the end of start-up
 void ProgramSleep(double ms);               // 0 or less: no sleep
 void AutoPauseSet(double flag);             // pause while the window is inactive
 void EscapeQuitSet(double flag);            // ESC ends the program
@@ -252,8 +251,10 @@ double StringSplit(const RtString& text, const RtString& delimiters, RtStringArr
 // ---- end files ----
 
 // ---- system: log, errors, system and data commands ----
-// (runtime/system_commands.cpp, system_data.cpp)
+// (runtime/system_commands.cpp, system_data.cpp, timer.cpp)
 #include "core/system_types.h"
+
+double TimerGet();  // ms since the end of start-up
 
 // Stores the runtime error code (the current line becomes the error line); returns it.
 double ErrorSet(double code);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ascii.h"
+#include "core/bytes.h"
 
 bool MemoryArchiveSource::ReadAt(int64_t offset, void* buf, size_t n) {
     if (offset < 0 || static_cast<uint64_t>(offset) > bytes_.size() ||
@@ -17,8 +18,7 @@ bool MemoryArchiveSource::ReadAt(int64_t offset, void* buf, size_t n) {
 }
 
 static int32_t LoadI32(const unsigned char* p) {
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    return static_cast<int32_t>(v);
+    return static_cast<int32_t>(BytesLe32(p));
 }
 
 TrailerStatus ArchiveTrailerRead(ArchiveSource& src, int32_t& dirOffset) {

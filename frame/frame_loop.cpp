@@ -67,10 +67,6 @@ double FrameTimeGet() {
     return d > 0.0 ? d : 1.0;
 }
 
-double TimerGet() {
-    return FrameTimer() - runtimeState.programStartTime;
-}
-
 void ProgramSleep(double ms) {
     // 0 or less does not sleep: a negative value must never become an endless sleep.
     int64_t v = ToInt64(ms);

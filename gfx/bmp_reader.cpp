@@ -2,14 +2,12 @@
 
 #include <cstdlib>
 
+#include "core/bytes.h"
+
 namespace {
 
-uint32_t Le32(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-uint16_t Le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
+constexpr auto Le32 = BytesLe32;
+constexpr auto Le16 = BytesLe16;
 
 struct PaletteEntry {
     uint8_t r, g, b;

@@ -1,6 +1,7 @@
 #include "gfx/image_file.h"
 
 #include "core/ascii.h"
+#include "core/bytes.h"
 #include "gfx/bmp_reader.h"
 #include "gfx/png_io.h"
 #include "platform/files.h"
@@ -19,10 +20,7 @@ bool ImageDeclaredSize(const std::string& bytes, int64_t& width, int64_t& height
         for (int i = n - 1; i >= 0; --i) v = v << 8 | b[at + i];
         return v;
     };
-    auto be32 = [&](size_t at) {
-        return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 |
-               b[at + 3];
-    };
+    auto be32 = [&](size_t at) { return BytesBe32(b + at); };
     if (bytes.size() >= 24 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 &&
         bytes.compare(12, 4, "IHDR") == 0) {
         width = be32(16);

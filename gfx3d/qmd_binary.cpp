@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/bytes.h"
+
 namespace {
 
 // A bounds-checked little-endian cursor: every read says whether the bytes were there.
@@ -18,7 +20,7 @@ public:
     bool U32(uint32_t& v) {
         uint8_t b[4];
         if (!Raw(b, 4)) return false;
-        v = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+        v = BytesLe32(b);
         return true;
     }
     bool I32(int32_t& v) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/bytes.h"
+
 namespace {
 constexpr char kMagic[4] = {'C', 'R', 'V', 'N'};
 }
@@ -14,8 +16,7 @@ void Int32Append(std::string& out, int32_t v) {
 bool Int32Read(std::string_view bytes, int32_t& v) {
     if (bytes.size() < 4) return false;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    v = static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                             uint32_t(p[3]) << 24);
+    v = static_cast<int32_t>(BytesLe32(p));
     return true;
 }
 

@@ -1,7 +1,9 @@
 #include "runtime/timer.h"
 
+#include "corvane.h"
 #include "platform/clock.h"
 #include "runtime/end_path.h"
+#include "runtime/runtime_state.h"
 
 namespace {
 struct TimerState {
@@ -55,4 +57,8 @@ void FrameTimerSleep(int64_t ms) {
     else
         platform::SleepMs(ms);
     EndSignalCheck();  // the sleep ended early for it
+}
+
+double TimerGet() {
+    return FrameTimer() - runtimeState.programStartTime;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/bytes.h"
 #include "platform/pcm_convert.h"
 
 namespace {
@@ -14,12 +15,8 @@ constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint8_t kSubFormatTail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
                                         0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-uint16_t U16(const uint8_t* p) {
-    return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t U32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+constexpr auto U16 = BytesLe16;
+constexpr auto U32 = BytesLe32;
 bool Is(const uint8_t* p, const char* id) {
     return std::memcmp(p, id, 4) == 0;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/ascii.h"
+#include "core/bytes.h"
 #include "files/archive_format.h"
 #include "platform/files.h"
 
@@ -179,9 +180,7 @@ bool List(const std::string& archive, std::vector<ListedEntry>& entries, std::st
         l.storedSize = e.storedSize;
         l.position = ArchiveAbsolute(src, p.dir, e.dataOffset);
         unsigned char u[4];
-        if (src.ReadAt(l.position, u, 4))
-            l.unpackedSize =
-                uint32_t(u[0]) | uint32_t(u[1]) << 8 | uint32_t(u[2]) << 16 | uint32_t(u[3]) << 24;
+        if (src.ReadAt(l.position, u, 4)) l.unpackedSize = BytesLe32(u);
         entries.push_back(l);
     }
     return true;
