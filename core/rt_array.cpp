@@ -161,14 +161,14 @@ T& RtArray<T>::At(int64_t i1, int64_t i2, int64_t i3, int64_t i4, Where where) {
 template <typename T>
 void RtArray<T>::IndexFatal(const int64_t (&index)[4], const Where& where) const {
     std::string text = RtArrayIndexText(index, data_ ? size_ : nullptr, dims_);
-    if (where.line() != 0) {
+    if (where.line != 0) {
         text += ", at ";
-        text += where.file_name();
+        text += where.file;
         text += ':';
-        text += std::to_string(where.line());
-        if (where.function_name()[0]) {
+        text += std::to_string(where.line);
+        if (where.function && where.function[0]) {
             text += " in ";
-            text += where.function_name();
+            text += where.function;
         }
     }
     CoreFatal(9, text);

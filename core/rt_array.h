@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <source_location>
 #include <string>
 #include <type_traits>
 
@@ -13,6 +12,18 @@
 // game's own core/ folder can never stand in for ours.
 #include "int_convert.h"
 #include "rt_string.h"
+
+// Where an array access stands in the program's source, filled in at the call by the
+// accessors' default argument (the compilers' builtins: std::source_location is not there on
+// every compiler the runtime is built with).
+struct RtSourcePlace {
+    const char* file;
+    unsigned line;
+    const char* function;
+    constexpr RtSourcePlace(const char* f = __builtin_FILE(), unsigned l = __builtin_LINE(),
+                            const char* fn = __builtin_FUNCTION())
+        : file(f), line(l), function(fn) {}
+};
 
 template <typename T>
 class RtArray {
@@ -43,26 +54,22 @@ public:
     // Range-tested element access; a negative first index counts from the end. An index in
     // a dimension that is not in use must be 0. Error 9 otherwise, whose report names the
     // index, the array's size and the caller's source line (where, filled in at the call).
-    using Where = std::source_location;
-    T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0,
-          Where where = Where::current());
+    using Where = RtSourcePlace;
+    T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0, Where where = Where());
     const T& At(int64_t i1, int64_t i2 = 0, int64_t i3 = 0, int64_t i4 = 0,
-                Where where = Where::current()) const {
+                Where where = Where()) const {
         return const_cast<RtArray*>(this)->At(i1, i2, i3, i4, where);
     }
     // Indexes as the game passes them: numbers, truncated toward zero.
-    T& operator()(double i1, Where where = Where::current()) {
-        return At(ToInt(i1), 0, 0, 0, where);
-    }
-    T& operator()(double i1, double i2, double i3 = 0, double i4 = 0,
-                  Where where = Where::current()) {
+    T& operator()(double i1, Where where = Where()) { return At(ToInt(i1), 0, 0, 0, where); }
+    T& operator()(double i1, double i2, double i3 = 0, double i4 = 0, Where where = Where()) {
         return At(ToInt(i1), ToInt(i2), ToInt(i3), ToInt(i4), where);
     }
-    const T& operator()(double i1, Where where = Where::current()) const {
+    const T& operator()(double i1, Where where = Where()) const {
         return At(ToInt(i1), 0, 0, 0, where);
     }
     const T& operator()(double i1, double i2, double i3 = 0, double i4 = 0,
-                        Where where = Where::current()) const {
+                        Where where = Where()) const {
         return At(ToInt(i1), ToInt(i2), ToInt(i3), ToInt(i4), where);
     }
 
