@@ -56,14 +56,7 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ProgramPath(const std::string& module, const std::string& name) {
-    // Appended piece by piece: GCC 12 reports a false out-of-bounds copy for the chain of
-    // operator+ on a temporary once the header is precompiled.
-    std::string path = CORVANE_TEST_BIN_DIR;
-    path += "/programs/";
-    path += module;
-    path += "_";
-    path += name;
-    return path;
+    return std::string(CORVANE_TEST_BIN_DIR) + "/programs/" + module + "_" + name;
 }
 
 namespace {
