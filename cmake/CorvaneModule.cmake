@@ -15,6 +15,17 @@ function(corvane_module name)
         list(APPEND deps corvane_${d})
     endforeach()
     target_link_libraries(corvane_${name} PUBLIC ${deps} ${M_LIBS})
+    # Most of a runtime file's compile time is parsing the standard headers: the first module
+    # (core) precompiles the common ones, every later module reuses that header. Only standard
+    # headers: a module's own includes stay as checkable as they were.
+    if(NOT TARGET corvane_module_pch_owner)
+        target_precompile_headers(corvane_${name} PRIVATE
+            <algorithm> <array> <chrono> <cmath> <cstddef> <cstdint> <cstdio> <cstdlib>
+            <cstring> <functional> <memory> <mutex> <new> <string> <string_view> <vector>)
+        add_library(corvane_module_pch_owner ALIAS corvane_${name})
+    else()
+        target_precompile_headers(corvane_${name} REUSE_FROM corvane_module_pch_owner)
+    endif()
     set_property(GLOBAL APPEND PROPERTY CORVANE_OBJECTS $<TARGET_OBJECTS:corvane_${name}>)
     set_property(GLOBAL APPEND PROPERTY CORVANE_SYSTEM_LIBS ${M_LIBS})
 endfunction()

@@ -23,7 +23,7 @@
 
 namespace {
 
-struct Rgb {
+struct RgbPixel {
     int r, g, b;
 };
 
@@ -104,7 +104,7 @@ protected:
     }
     void TearDown() override { View3DEnd(); }
     static void Put(int slot, const QmdMesh& m) { ObjectSlot(slot)->mesh = m; }
-    static Rgb At(int x, int y) {
+    static RgbPixel At(int x, int y) {
         uint8_t p[4];
         Draw2DFlush();
         glReadBuffer(GL_BACK);
@@ -121,7 +121,7 @@ protected:
     }
 };
 
-bool Near(Rgb a, Rgb b, int tol) {
+bool Near(RgbPixel a, RgbPixel b, int tol) {
     return std::abs(a.r - b.r) <= tol && std::abs(a.g - b.g) <= tol && std::abs(a.b - b.b) <= tol;
 }
 
@@ -158,8 +158,8 @@ TEST_F(View3DGL, AUnitCubeLandsWhereTheProjectionPutsItInBothViews) {
 TEST_F(View3DGL, FogReachesItsColourAtTheFarPlane) {
     Put(2, MeshOf({{Square(0, 50, kWhite)}}));
     struct {
-        double z;             // the square's distance
-        struct Rgb expected;  // linear fog from near 1 to far 10 in blue
+        double z;           // the square's distance
+        RgbPixel expected;  // linear fog from near 1 to far 10 in blue
     } cases[] = {{9.99, {0, 0, 255}}, {1.05, {254, 254, 255}}, {5.5, {128, 128, 255}}};
     for (const auto& c : cases) {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -349,7 +349,7 @@ TEST_F(View3DGL, LightsTexturesFramesAndPicking) {
     Put(8, MeshOf({{Square(0, 1, kWhite)}}));
     struct {
         float lx, ly, lz, lamp;
-        struct Rgb expected;
+        RgbPixel expected;
     } lights[] = {// per-vertex lighting: the lamp meets the corners at 4 / sqrt(18)
                   {0, 0, 1, 0, {64, 255, 0}},
                   {0, 0, -1, 0, {64, 0, 0}},
