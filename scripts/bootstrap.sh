@@ -13,7 +13,8 @@ packages=(build-essential cmake ninja-build pkg-config ccache
           xvfb xauth xdotool
           zenity                 # the file requester's chooser
           clang libclang-rt-14-dev   # the fuzz targets (scripts/fuzz.sh): libFuzzer, sanitizers
-          alsa-utils sox)  # the sound tests play the system's sample sounds and sox's files
+          alsa-utils sox   # the sound tests play the system's sample sounds and sox's files
+          libfreetype-dev fonts-dejavu-core)  # make_media draws the show's text with them
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,8 +5,14 @@
 # time-outs to build-fuzz/findings/. Prints executions and peak memory per target; exits
 # non-zero when any target found something.
 #   scripts/fuzz.sh [seconds] [target ...]
+#   scripts/fuzz.sh --build        builds the targets and runs none
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build_only=0
+if [ "${1:-}" = "--build" ]; then
+    build_only=1
+    shift
+fi
 seconds="${1:-60}"
 shift || true
 build="${CORVANE_FUZZ_BUILD_DIR:-build-fuzz}"
@@ -15,6 +21,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCORVANE_FUZZ=ON \
     -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF -DCORVANE_SHOW=OFF -DCORVANE_MEDIA_TOOL=OFF >/dev/null
 cmake --build "$build" --target corvane_fuzz
+[ $build_only -eq 1 ] && exit 0
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     for d in tests/fuzz/corpus/*/; do targets+=("$(basename "$d")"); done

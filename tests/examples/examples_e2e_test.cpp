@@ -436,7 +436,7 @@ void PrintTo(const Case& c, std::ostream* os) {
 class ExampleRun : public testing::TestWithParam<Case> {};
 
 TEST_P(ExampleRun, SavedFramesShowWhatItTeaches) {
-    if (!testsupport::HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!testsupport::HaveDisplay(), "needs a display");
     const Case& c = GetParam();
     const std::string dir = testsupport::MakeSubDir(c.name);
     std::string shots;
@@ -461,7 +461,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, ExampleRun, testing::ValuesIn(kCases),
 // Run from a folder holding only the program and art.sbx: whatever it shows came out of the
 // archive.
 TEST(ExampleMediaArchive, PicturesFontAndTextComeFromTheArchiveAlone) {
-    if (!testsupport::HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!testsupport::HaveDisplay(), "needs a display");
     const std::string dir = testsupport::ProgramFolder("archive_only", Example("media_archive"),
                                                        {{ExampleDir() + "/art.sbx", "art.sbx"}});
     const auto r = testsupport::RunRecorded(dir + "/example_media_archive", dir, dir, "10", 10);
@@ -475,7 +475,7 @@ TEST(ExampleMediaArchive, PicturesFontAndTextComeFromTheArchiveAlone) {
 // short by the recorder, the second ends by itself after its five seconds; both paths write
 // the INI back.
 TEST(ExampleSaveGame, TheCountSurvivesASecondStart) {
-    if (!testsupport::HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!testsupport::HaveDisplay(), "needs a display");
     const std::string font = ExampleDir() + "/media/Lucida Console 112x88.png";
     const std::string dir = testsupport::ProgramFolder("save_game", Example("save_game"),
                                                        {{font, "media/Lucida Console 112x88.png"}});
@@ -509,8 +509,9 @@ std::string Shell(const std::string& command) {
 // watching the recorder's pictures (every fifth frame is saved), then checks the last one
 // saved before ESC.
 TEST(ExampleKeyboardMouse, ArrowsMoveTheBlockTheMousePaintsAndKeysType) {
-    if (!testsupport::HaveDisplay() || std::system("command -v xdotool >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs a display and xdotool";
+    SKIP_WHEN_MISSING(
+        !testsupport::HaveDisplay() || std::system("command -v xdotool >/dev/null 2>&1") != 0,
+        "needs a display and xdotool");
     std::filesystem::remove_all(testsupport::TempDir() + "/keyboard_mouse");
     const std::string dir = testsupport::MakeSubDir("keyboard_mouse");
     std::string shots = "5";
@@ -596,7 +597,7 @@ TEST(ExampleKeyboardMouse, ArrowsMoveTheBlockTheMousePaintsAndKeysType) {
 // guest's frame shows both players (its own block green, the host's blue), its own line and
 // the host's welcome below it.
 TEST(ExampleNetChat, AGuestJoinsTheHostAndIsWelcomed) {
-    if (!testsupport::HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!testsupport::HaveDisplay(), "needs a display");
     const std::string port = std::to_string(26400 + getpid() % 500);
     testsupport::ProgramProcess host(Example("net_chat"), {"host", port},
                                      {"SDL_AUDIODRIVER=dummy", "CORVANE_FRAMES_MAX=36000"},

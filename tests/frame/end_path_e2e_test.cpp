@@ -56,7 +56,7 @@ int WaitExit(pid_t pid, int ms) {
 }  // namespace
 
 TEST(EndPathE2E, DebugErrorEndsWithTraceCodeAndTheExecutablesFolder) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const std::string path = testsupport::ProgramPath("frame", "end_error");
     testsupport::RunResult r = testsupport::RunProgram(path, {});
     ASSERT_FALSE(r.timedOut);
@@ -73,7 +73,7 @@ TEST(EndPathE2E, DebugErrorEndsWithTraceCodeAndTheExecutablesFolder) {
 }
 
 TEST(EndPathE2E, ReleaseNormalEndWritesNoTrace) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     testsupport::RunResult r =
         testsupport::RunProgram(testsupport::ProgramPath("frame", "end_normal"), {});
     ASSERT_FALSE(r.timedOut);
@@ -85,7 +85,7 @@ TEST(EndPathE2E, ReleaseNormalEndWritesNoTrace) {
 }
 
 TEST(EndPathE2E, CloseRequestEndsWithZeroAndTheTrace) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     // SIGTERM takes the program through the same end as a close request.
     pid_t pid = StartWaiting("debug");
     ASSERT_GT(pid, 0);
@@ -95,7 +95,7 @@ TEST(EndPathE2E, CloseRequestEndsWithZeroAndTheTrace) {
 }
 
 TEST(EndPathE2E, EndSignalsEndTheProgramInsideTheRuntimesWaits) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     struct Case {
         const char* wait;
         int signal;
@@ -111,8 +111,8 @@ TEST(EndPathE2E, EndSignalsEndTheProgramInsideTheRuntimesWaits) {
 }
 
 TEST(EndPathE2E, EscapeEndsWithZero) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
-    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xdotool";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
+    SKIP_WHEN_MISSING(std::system("command -v xdotool >/dev/null 2>&1") != 0, "no xdotool");
     pid_t pid = StartWaiting("");
     ASSERT_GT(pid, 0);
     const std::string cmd = "xdotool search --sync --all --pid " + std::to_string(pid) +

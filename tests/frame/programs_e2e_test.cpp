@@ -68,7 +68,7 @@ std::string Request(const std::string& name, const std::string& mode, const std:
 }  // namespace
 
 TEST(ProgramChainE2E, TheNextProgramStartsAfterTheWindowAndTheExtractionFolderAreGone) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const std::string dir = testsupport::MakeSubDir("chain");
     const testsupport::RunResult r =
         testsupport::RunProgram(testsupport::ProgramPath("frame", "chain_first"), {dir},
@@ -80,8 +80,8 @@ TEST(ProgramChainE2E, TheNextProgramStartsAfterTheWindowAndTheExtractionFolderAr
 }
 
 TEST(FileRequesterE2E, TheChosenPathComesBackAndEscapeGivesNoFile) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
-    if (Shell("command -v zenity").exitCode != 0) GTEST_SKIP() << "zenity is not installed";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
+    SKIP_WHEN_MISSING(Shell("command -v zenity").exitCode != 0, "zenity is not installed");
     const std::string dir = testsupport::MakeSubDir("pick");
     ASSERT_TRUE(testsupport::WriteFile(dir + "/a b.txt", "x"));
     // Slow typing lets the location bar's completion settle after every character.
@@ -94,8 +94,8 @@ TEST(FileRequesterE2E, TheChosenPathComesBackAndEscapeGivesNoFile) {
 }
 
 TEST(FileRequesterE2E, AFullScreenWindowReturnsToFullScreen) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
-    if (Shell("command -v zenity").exitCode != 0) GTEST_SKIP() << "zenity is not installed";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
+    SKIP_WHEN_MISSING(Shell("command -v zenity").exitCode != 0, "zenity is not installed");
     const std::string answer = Request("full_run", "full", "xdotool key Escape");
     if (answer.find("\n0 ") != std::string::npos) GTEST_SKIP() << "no full-screen mode here";
     EXPECT_EQ(answer, "NO_FILE\n1 1\n");

@@ -62,7 +62,7 @@ TEST(FrameSetParse, NumbersRangesAndTypos) {
 }
 
 TEST(RecorderE2E, FixedStepRepeatsExactlyAndSavesTheChosenFrames) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const std::string program = testsupport::ProgramPath("frame", "fixed_step");
     std::string outputs[2];
     for (int run = 0; run < 2; ++run) {
@@ -120,7 +120,7 @@ TEST(RecorderE2E, FixedStepRepeatsExactlyAndSavesTheChosenFrames) {
 // The sound track follows the frame clock: the tone played as frame 31 is drawn sounds from
 // 0.5 s of the video for its half second, however much faster than real time the run went.
 TEST(RecorderE2E, TheVideosSoundIsTheMixInStepWithTheFrames) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     constexpr int kRate = 22050;
     const std::string dir = testsupport::MakeSubDir("recsound");
     std::vector<int16_t> tone(kRate / 2);
@@ -167,7 +167,7 @@ TEST(RecorderE2E, TheVideosSoundIsTheMixInStepWithTheFrames) {
 }
 
 TEST(RecorderE2E, WithoutAnAudioOutputTheVideoHasNoSoundAndSaysSo) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const std::string dir = testsupport::MakeSubDir("recnosound");
     auto r = testsupport::RunProgram(testsupport::ProgramPath("frame", "fixed_step"), {},
                                      {"CORVANE_FIXED_STEP=1", "SDL_AUDIODRIVER=no-such-driver",

@@ -42,7 +42,7 @@ std::vector<std::string> Lines(const std::string& text) {
 class WindowE2E : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
+        SKIP_WHEN_MISSING(!std::getenv("DISPLAY"), "needs an X display (xvfb-run)");
     }
 };
 

@@ -13,6 +13,7 @@
 #include "game/map_loader.h"
 #include "support/frame_shots.h"
 #include "tests/game/show_folder.h"
+#include "tests/game/whole_show.h"
 
 namespace {
 
@@ -48,11 +49,14 @@ Show Record(const char* name, const std::string& shots, int framesMax,
     return s;
 }
 
-// One run of the show to frame 2150 with every shot the map and ticker checks read.
+// The shared whole-show run: it holds every shot the map, ticker and banner checks read.
 const Show& Recorded() {
-    static const Show show =
-        Record("pictures",
-               "576-596,740-760,850,1300,1600,1650,1700,1850,1900,1950,1990-1998,2144-2150", 2150);
+    static const Show show = [] {
+        const showtest::WholeShowRun& run = showtest::WholeShow();
+        EXPECT_TRUE(run.endedItself)
+            << run.trace.substr(run.trace.size() > 2000 ? run.trace.size() - 2000 : 0);
+        return Show{run.dir, 640};
+    }();
     return show;
 }
 
@@ -66,7 +70,7 @@ MapData ShippedMap() {
 }  // namespace
 
 TEST(ShowPicturesE2E, TickerTypesOneCharacterPerFrameHoldsAndWipesFromTheLeft) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const Show& show = Recorded();
     // The lines as the ticker should print them: 25 frames of nothing, then one more
     // character per frame up to the line's last but one (its trailing blank is never typed,
@@ -108,7 +112,7 @@ TEST(ShowPicturesE2E, TickerTypesOneCharacterPerFrameHoldsAndWipesFromTheLeft) {
 }
 
 TEST(ShowPicturesE2E, CellsAreRevealedInReadingOrderEachWithAFadeOf67Frames) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const Show& show = Recorded();
     const MapData m = ShippedMap();
     const testsupport::Picture during = show.Shot(850), full = show.Shot(1300);
@@ -143,7 +147,7 @@ TEST(ShowPicturesE2E, CellsAreRevealedInReadingOrderEachWithAFadeOf67Frames) {
 }
 
 TEST(ShowPicturesE2E, BreathingRingIsThreeCirclesOfGrey250And0And125) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const Show& show = Recorded();
     const MapData m = ShippedMap();
     int cell = -1;
@@ -181,7 +185,7 @@ TEST(ShowPicturesE2E, BreathingRingIsThreeCirclesOfGrey250And0And125) {
 }
 
 TEST(ShowPicturesE2E, TheQuakeMovesEveryCellByTheSameOffset) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const Show& show = Recorded();
     const MapData m = ShippedMap();
     const testsupport::Picture before = show.Shot(1700);
@@ -225,10 +229,10 @@ TEST(ShowPicturesE2E, TheQuakeMovesEveryCellByTheSameOffset) {
 }
 
 TEST(ShowPicturesE2E, BannerLinesStandCentredOnTheScreen) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     // The curtain is closed at frame 5119; the first line is held from 5186, the second
     // from 5473.
-    const Show show = Record("banner", "5250,5550", 5550);
+    const Show& show = Recorded();
     for (int frame : {5250, 5550}) {
         const testsupport::Picture img = show.Shot(frame);
         // Font 2 has 30 x 30 cells; the line's top is at 240 - 15.
@@ -247,7 +251,7 @@ TEST(ShowPicturesE2E, BannerLinesStandCentredOnTheScreen) {
 }
 
 TEST(ShowPicturesE2E, TheMapStandsCentredOnTheWindowAt640x480AndAt800x600) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     // Frame 1300: every cell revealed, no letters, rings or particles yet. The lit area above
     // the ticker and the device lines is the map; a larger window moves it by half the growth.
     auto litBox = [](const testsupport::Picture& img) {

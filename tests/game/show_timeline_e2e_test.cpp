@@ -1,5 +1,6 @@
-// The whole show under the fixed-step clock: its timeline frame by frame, and the same
-// pictures whether its media come as loose files or from the archive alone.
+// The whole show under the fixed-step clock: its timeline frame by frame (read from the shared
+// whole-show run), and the same pictures whether its media come as loose files or from the
+// archive alone.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,6 +9,7 @@
 
 #include "support/frame_shots.h"
 #include "tests/game/show_folder.h"
+#include "tests/game/whole_show.h"
 
 namespace {
 
@@ -23,25 +25,14 @@ testsupport::Picture Shot(const std::string& dir, int frame) {
     return testsupport::ShotLoad(dir, frame);
 }
 
-const std::initializer_list<const char*> kAllMedia = {"Lucida Console 112x88.png",
-                                                      "Splash 480x240.png",
-                                                      "image 1.2.png",
-                                                      "image 2.2.png",
-                                                      "circle 2.png",
-                                                      "circle 3.png",
-                                                      "map.png",
-                                                      "map.txt",
-                                                      "music.mp3"};
-
 }  // namespace
 
 TEST(ShowTimelineE2E, EveryStageLandsOnItsFrameAndTheShowEndsItself) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
-    const std::string dir = ShowFolder("timeline", kAllMedia);
-    auto r = RunShow(dir, "2000", 0);
-    ASSERT_FALSE(r.timedOut);
-    EXPECT_EQ(r.exitCode, 0) << r.output.substr(r.output.size() > 2000 ? r.output.size() - 2000
-                                                                       : 0);
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
+    const showtest::WholeShowRun& show = showtest::WholeShow();
+    const std::string& dir = show.dir;
+    EXPECT_TRUE(show.endedItself) << show.trace.substr(
+        show.trace.size() > 2000 ? show.trace.size() - 2000 : 0);
     // 100 dark frames, a 454-frame intro, the stages at their ShowFrame (ShowFrame 1 is the
     // intro's last frame, 554), the curtain closed 67 frames after the end stage, the
     // 860-frame banner, the end 50 frames after the ticker's last line.
@@ -52,7 +43,7 @@ TEST(ShowTimelineE2E, EveryStageLandsOnItsFrameAndTheShowEndsItself) {
         {"StageEnd", 5053},       {"CurtainClosed", 5119},   {"BannerDone", 5978},
         {"ProgramEnd", 6212}};
     std::map<std::string, long> got;
-    std::istringstream lines(r.output);
+    std::istringstream lines(show.trace);
     std::string line;
     while (std::getline(lines, line)) {
         std::istringstream words(line);
@@ -80,14 +71,15 @@ TEST(ShowTimelineE2E, EveryStageLandsOnItsFrameAndTheShowEndsItself) {
 }
 
 TEST(ShowTimelineE2E, TheArchiveAloneGivesTheSamePictures) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
-    const std::string loose = ShowFolder("loose", kAllMedia);
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
+    // The loose files: the whole-show run, which saved these frames too.
+    const showtest::WholeShowRun& show = showtest::WholeShow();
+    ASSERT_TRUE(show.endedItself);
+    const std::string& loose = show.dir;
     const std::string packed = ShowFolder("packed", {"shoebox.sbx"});
-    for (const std::string& dir : {loose, packed}) {
-        auto r = RunShow(dir, "300,1300,2000", 2000);
-        ASSERT_FALSE(r.timedOut);
-        EXPECT_EQ(r.exitCode, 0) << dir;
-    }
+    auto r = RunShow(packed, "300,1300,2000", 2000);
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 0) << packed;
     for (int frame : {300, 1300, 2000}) {
         testsupport::Picture a = Shot(loose, frame), b = Shot(packed, frame);
         ASSERT_EQ(a.width, 640) << frame;

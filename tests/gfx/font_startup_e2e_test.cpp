@@ -6,7 +6,7 @@
 #include "support/test_support.h"
 
 TEST(FontStartupE2E, BuiltinFontIsFontZeroAndPrints) {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
+    SKIP_WHEN_MISSING(!std::getenv("DISPLAY"), "needs an X display (xvfb-run)");
     auto r = testsupport::RunProgram(testsupport::ProgramPath("gfx", "font_startup"), {},
                                      {"SDL_AUDIODRIVER=dummy"}, "", 60000);
     ASSERT_EQ(r.exitCode, 0) << r.output;

@@ -12,6 +12,7 @@
 #include "gfx/shaders.h"
 #include "runtime/frame_calls.h"
 #include "runtime/runtime_state.h"
+#include "support/test_support.h"
 
 // Opens the renderer's window once; leaves runtimeState.renderer null when there is no
 // display or the window cannot be made.
@@ -28,10 +29,10 @@ inline void GlTestWindowOpen() {
 
 // The first lines of a gl suite's SetUp: the test is skipped without a display and fails when
 // the window could not be made.
-#define GL_TEST_REQUIRE_WINDOW()                                                      \
-    do {                                                                              \
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)"; \
-        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";                     \
+#define GL_TEST_REQUIRE_WINDOW()                                                     \
+    do {                                                                             \
+        SKIP_WHEN_MISSING(!std::getenv("DISPLAY"), "needs an X display (xvfb-run)"); \
+        ASSERT_NE(runtimeState.renderer, nullptr) << "no window";                    \
     } while (0)
 
 // Base of the suites that draw through off-screen targets and shader slots: the window, with

@@ -32,7 +32,7 @@ size_t Count(const std::vector<std::string>& lines, const std::string& prefix) {
 class LoadMistakesE2E : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (xvfb-run)";
+        SKIP_WHEN_MISSING(!std::getenv("DISPLAY"), "needs an X display (xvfb-run)");
         dir_ = testsupport::MakeSubDir("mistakes");
         const std::string png(
             "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06"

@@ -17,7 +17,7 @@ bool HaveDisplayAndXdotool() {
 }  // namespace
 
 TEST(KeysE2E, HeldKeysGiveOneCharacterShiftUpperCasesAndAltF4EndsDespiteEscapeOff) {
-    if (!HaveDisplayAndXdotool()) GTEST_SKIP() << "needs a display and xdotool";
+    SKIP_WHEN_MISSING(!HaveDisplayAndXdotool(), "needs a display and xdotool");
     const std::string script = R"SH(
 P="$1"; OUT="$2"
 "$P" > "$OUT" 2>&1 & A=$!
@@ -61,7 +61,7 @@ wait $A; echo "exit=$?"
 // Each tap waits for the program to have read the key up again, so two taps never fall into
 // the same pair of frames however loaded the machine is.
 TEST(KeysE2E, TapsShorterThanABusyFrameCountOnceAndATappedEscapeEnds) {
-    if (!HaveDisplayAndXdotool()) GTEST_SKIP() << "needs a display and xdotool";
+    SKIP_WHEN_MISSING(!HaveDisplayAndXdotool(), "needs a display and xdotool");
     const std::string script = R"SH(
 P="$1"; OUT="$2"
 "$P" > "$OUT" 2>&1 & A=$!

@@ -39,7 +39,7 @@ struct TwoPrograms : ::testing::TestWithParam<const char*> {
 }  // namespace
 
 TEST_P(TwoPrograms, HostAndJoinerAgreeOnPlayersMessagesAndKills) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     if (std::string(GetParam()) == "::1" && !nettest::Ipv6Loopback())
         GTEST_SKIP() << "no IPv6 loopback";
     const int port = [] {

@@ -57,7 +57,7 @@ struct FormatCase {
 class MediaPlayerFormats : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(MediaPlayerFormats, LengthIsTheHeardLengthAndEverySampleReachesTheVoice) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     const FormatCase& c = GetParam();
     std::string path = media::Make(c.file, c.options);
     ASSERT_FALSE(path.empty());
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(MediaPlayer, StopKeepsThePositionAndSeekStartPlaysThePieceAgainFromZero) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     std::string path = media::Tone("again.ogg", 1.0, "libvorbis");
     ASSERT_FALSE(path.empty());
     fake::AudioOut out(2.0);
@@ -141,7 +141,7 @@ TEST(MediaPlayer, StopKeepsThePositionAndSeekStartPlaysThePieceAgainFromZero) {
 }
 
 TEST(MediaPlayer, VolumeGoesToTheVoiceAsLinearGainClampedToRange) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     std::string path = media::Tone("gain.wav", 0.2);
     ASSERT_FALSE(path.empty());
     fake::AudioOut out;
@@ -158,7 +158,7 @@ TEST(MediaPlayer, VolumeGoesToTheVoiceAsLinearGainClampedToRange) {
 }
 
 TEST(MediaPlayer, WithoutADevicePiecesAreSilentAndRunToTheirLengthByTheWallClock) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     std::string tone = media::Tone("quiet.mp3", 0.6, "libmp3lame");
     std::string clip = media::Make("quiet.mkv",
                                    "-f lavfi -i testsrc=size=160x120:rate=25:duration=0.6 "
@@ -180,7 +180,7 @@ TEST(MediaPlayer, WithoutADevicePiecesAreSilentAndRunToTheirLengthByTheWallClock
 }
 
 TEST(MediaPlayer, PicturesThatOutlastTheSoundGoOnByTheWallClockToTheEnd) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     std::string clip = media::Make("short-sound.mkv",
                                    "-f lavfi -i testsrc=size=160x120:rate=25:duration=1.5 "
                                    "-f lavfi -i sine=d=0.3 -c:v mpeg4 -c:a flac");
@@ -201,7 +201,7 @@ TEST(MediaPlayer, PicturesThatOutlastTheSoundGoOnByTheWallClockToTheEnd) {
 }
 
 TEST(MediaPlayer, UnreadableFilesAreRefusedAndATruncatedOneEndsEarlyWithoutHanging) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     std::string whole = media::Tone("cut.mp3", 2.0, "libmp3lame");
     ASSERT_FALSE(whole.empty());
     std::string bytes = testsupport::ReadFile(whole);

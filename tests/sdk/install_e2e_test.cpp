@@ -75,7 +75,7 @@ int Count(const DecodedImage& img, int rgb) {
 }
 
 TEST(SdkE2E, InstalledRuntimeBuildsTheTemplateAndAOneFileGame) {
-    if (!getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!getenv("DISPLAY"), "needs a display");
     const std::string dir = testsupport::MakeSubDir("sdk");
     const std::string prefix = Prefix();
     ASSERT_FALSE(prefix.empty());
@@ -148,7 +148,7 @@ void GameMain() {
 )";
 
 TEST(SdkE2E, AFreshGameFromTheInstalledSdkAloneBuildsAndRuns) {
-    if (!getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!getenv("DISPLAY"), "needs a display");
     const std::string prefix = Prefix();
     ASSERT_FALSE(prefix.empty());
     const std::string share = prefix + "/share/corvane";

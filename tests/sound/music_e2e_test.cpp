@@ -36,7 +36,7 @@ bool Ready() {
 }  // namespace
 
 TEST(MusicProgram, TheDiskDriverReceivesTheToneForThePiecesLength) {
-    if (!Ready()) GTEST_SKIP() << "needs a display and the ffmpeg command";
+    SKIP_WHEN_MISSING(!Ready(), "needs a display and the ffmpeg command");
     const std::string piece =
         media::Make("tone440.ogg",
                     "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=0.5 -c:a libvorbis");
@@ -73,7 +73,7 @@ TEST(MusicProgram, TheDiskDriverReceivesTheToneForThePiecesLength) {
 }
 
 TEST(MusicProgram, WithoutADeviceThePieceReportsNotPlayingAndTheProgramGoesOn) {
-    if (!Ready()) GTEST_SKIP() << "needs a display and the ffmpeg command";
+    SKIP_WHEN_MISSING(!Ready(), "needs a display and the ffmpeg command");
     const std::string piece = media::Tone("silent.mp3", 2.0, "libmp3lame");
     ASSERT_FALSE(piece.empty());
     Outcome o = PlayWith(piece, {"SDL_AUDIODRIVER=no-such-driver"});
@@ -83,7 +83,7 @@ TEST(MusicProgram, WithoutADeviceThePieceReportsNotPlayingAndTheProgramGoesOn) {
 }
 
 TEST(MusicProgram, WithoutFfmpegThePieceReportsNotPlayingAndTheProgramSaysWhy) {
-    if (!Ready()) GTEST_SKIP() << "needs a display and the ffmpeg command";
+    SKIP_WHEN_MISSING(!Ready(), "needs a display and the ffmpeg command");
     const std::string piece = media::Tone("hidden.wav", 0.2);
     ASSERT_FALSE(piece.empty());
     // An empty file where the loader looks first for FFmpeg's base library: opening it fails.
@@ -96,8 +96,8 @@ TEST(MusicProgram, WithoutFfmpegThePieceReportsNotPlayingAndTheProgramSaysWhy) {
 }
 
 TEST(MusicProgram, ALoopingPieceRestartsWhileTheProgramSitsInKeyWait) {
-    if (!Ready() || std::system("command -v xdotool >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs a display, ffmpeg and xdotool";
+    SKIP_WHEN_MISSING(!Ready() || std::system("command -v xdotool >/dev/null 2>&1") != 0,
+                      "needs a display, ffmpeg and xdotool");
     const std::string piece = media::Tone("burst.wav", 0.2);
     ASSERT_FALSE(piece.empty());
     const std::string dir = testsupport::MakeSubDir("musicwait");

@@ -8,12 +8,12 @@
 #include <cmath>
 
 #include "corvane.h"
+#include "input/input.h"
 #include "runtime/frame_calls.h"
-#include "runtime/window_events.h"
 #include "runtime/rt_text.h"
 #include "runtime/runtime_state.h"
 #include "runtime/shutdown.h"
-#include "input/input.h"
+#include "runtime/window_events.h"
 #include "sound/music_rules.h"
 #include "sound/music_runtime.h"
 #include "sound/music_state.h"
@@ -182,7 +182,7 @@ TEST_F(MusicCommands, AShortPieceLoopsEvery500MsRemeasuredThenPlaySeekPlay) {
 }
 
 TEST_F(MusicCommands, FailuresLeaveTheMusicStoppedWithNoRestartsDue) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     std::string junk = testsupport::TempDir() + "/junk.ogg";
     testsupport::WriteFile(junk, std::string(3000, 'x'));
     std::string tone = media::Tone("short.mp3", 0.3, "libmp3lame");
@@ -283,7 +283,7 @@ void PausedCheck() {
 }
 
 TEST_P(MusicLoops, ThreeSecondPieceRestartsEveryThreeSecondsFromTheStart) {
-    if (!media::HaveFfmpeg()) GTEST_SKIP() << "needs the ffmpeg command";
+    SKIP_WHEN_MISSING(!media::HaveFfmpeg(), "needs the ffmpeg command");
     const LoopCase& c = GetParam();
     std::string path = media::Tone(c.file, 3.0, c.codec);
     ASSERT_FALSE(path.empty());

@@ -32,7 +32,7 @@ bool HaveDisplay() {
 }  // namespace
 
 TEST(SoundProgram, PlaysThroughTheRuntimesOutput) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const ProgramRun run = PlayWith("dummy", {"SDL_AUDIODRIVER=dummy"});
     EXPECT_EQ(run.result.exitCode, 0) << run.result.output;
     EXPECT_NE(run.result.output.find("loaded=1 first=1280 second=1281 playing=1 ended=1"),
@@ -41,7 +41,7 @@ TEST(SoundProgram, PlaysThroughTheRuntimesOutput) {
 }
 
 TEST(SoundProgram, TheDiskDriverReceivesBothPlays) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const std::string raw = testsupport::MakeSubDir("diskout") + "/out.raw";
     const ProgramRun run = PlayWith("disk", {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + raw});
     ASSERT_EQ(run.result.exitCode, 0) << run.result.output;
@@ -61,7 +61,7 @@ TEST(SoundProgram, TheDiskDriverReceivesBothPlays) {
 }
 
 TEST(SoundProgram, WithoutADeviceTheProgramRunsSilently) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display");
     const ProgramRun run = PlayWith("none", {"SDL_AUDIODRIVER=no-such-driver"});
     EXPECT_EQ(run.result.exitCode, 0) << run.result.output;
     EXPECT_NE(run.result.output.find("loaded=0 first=-1 second=-1 playing=0 ended=1"),

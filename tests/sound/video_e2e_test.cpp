@@ -83,7 +83,7 @@ bool IsBlue(const std::array<int, 3>& c) {
 }
 
 TEST(VideoE2E, PictureFitsAndCentresOverTheLastFrameSoundOnlyPlaysAndMissingGives3) {
-    if (!HaveDisplay()) GTEST_SKIP() << "needs a display and the ffmpeg command";
+    SKIP_WHEN_MISSING(!HaveDisplay(), "needs a display and the ffmpeg command");
     std::string blue = media::Make("blue.mkv",
                                    "-f lavfi -i color=c=blue:size=320x240:rate=25:duration=1 "
                                    "-c:v mpeg4 -q:v 2");
@@ -136,8 +136,8 @@ TEST(VideoE2E, PictureFitsAndCentresOverTheLastFrameSoundOnlyPlaysAndMissingGive
 }
 
 TEST(VideoE2E, AKeyHeldAtTheStartDoesNotEndALoopingVideoANewPressDoes) {
-    if (!HaveDisplay() || std::system("command -v xdotool >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs a display, ffmpeg and xdotool";
+    SKIP_WHEN_MISSING(!HaveDisplay() || std::system("command -v xdotool >/dev/null 2>&1") != 0,
+                      "needs a display, ffmpeg and xdotool");
     std::string clip = media::Make("testsrc.mkv",
                                    "-f lavfi -i testsrc=size=320x240:rate=25:duration=0.5 "
                                    "-c:v mpeg4");

@@ -31,6 +31,11 @@ const std::string& TempDir() {
     return dir;
 }
 
+bool InCi() {
+    const char* ci = std::getenv("CI");
+    return ci && (std::strcmp(ci, "true") == 0 || std::strcmp(ci, "1") == 0);
+}
+
 std::string MakeSubDir(const std::string& name) {
     std::string path = TempDir() + "/" + name;
     mkdir(path.c_str(), 0700);

@@ -26,7 +26,7 @@ bool PngSize(const std::string& bytes, uint32_t& w, uint32_t& h) {
 }
 
 TEST(MakeMedia, DeterministicAndShapedForTheLoaders) {
-    if (!testsupport::FileExists(kTool)) GTEST_SKIP() << "built without FreeType";
+    SKIP_WHEN_MISSING(!testsupport::FileExists(kTool), "built without FreeType");
     const std::string a = testsupport::MakeSubDir("media_a"),
                       b = testsupport::MakeSubDir("media_b");
     for (const std::string& dir : {a, b}) {

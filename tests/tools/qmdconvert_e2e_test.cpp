@@ -41,7 +41,7 @@ f 1//6 2//6 6//6 5//6
 )";
 
 TEST(QmdConvertE2E, AnObjCubeConvertedLoadsAndDrawsLitWithItsColour) {
-    if (!testsupport::HaveDisplay()) GTEST_SKIP() << "needs a display";
+    SKIP_WHEN_MISSING(!testsupport::HaveDisplay(), "needs a display");
     const std::string dir = testsupport::MakeSubDir("qmdconvert_cube");
     ASSERT_TRUE(WriteFile(dir + "/cube.obj", kCubeObj));
     auto r = RunProgram(kTool, {"-c", "200,100,50", "-o", dir + "/cube.qmd", dir + "/cube.obj"});
