@@ -28,10 +28,16 @@ void WhereHint(std::string_view command, int archive) {
         const ArchiveSlot* slot = archive == 2 ? Files().musicLookup : Files().mediaLookup;
         const char* kind = archive == 2 ? "music" : "media";
         const std::string path = slot ? slot->archivePath : std::string();
-        if (!path.empty() && ArchiveProblem(path).empty())
-            where += std::string(" and then in the ") + kind + " archive " + path;
-        else
-            where += std::string(" (no ") + kind + " archive is in use)";
+        // Appended piece by piece: GCC 12 misreads a chain of + on temporaries as an overflow.
+        const bool inUse = !path.empty() && ArchiveProblem(path).empty();
+        where += inUse ? " and then in the " : " (no ";
+        where += kind;
+        if (inUse) {
+            where += " archive ";
+            where += path;
+        } else {
+            where += " archive is in use)";
+        }
     }
     DiagReportOnce(DiagLevel::Warning, "where names are looked up", "",
                    std::string(command) + ": " + where);
