@@ -158,8 +158,11 @@ TEST(SdkE2E, AFreshGameFromTheInstalledSdkAloneBuildsAndRuns) {
           "/examples/media/crystal.qmd", "/examples/art/credits.txt"})
         EXPECT_TRUE(testsupport::FileExists(share + f)) << f;
     // No path of this build tree in the installed library (its objects name their sources
-    // relative to the tree).
+    // relative to the tree). A sanitized build is no SDK: the address sanitizer names each
+    // object's source by the path the compiler was given, which no prefix map reaches.
+#ifndef CORVANE_TEST_SANITIZED
     EXPECT_EQ(testsupport::ReadFile(prefix + "/lib/libcorvane.a").find(kSrc), std::string::npos);
+#endif
 
     // The game: the installed template, a cube converted by the installed qmdconvert into its
     // media folder, its game.cpp rewritten; built by the template's own CMakeLists.txt.
