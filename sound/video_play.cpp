@@ -6,6 +6,7 @@
 #include "core/int_convert.h"
 #include "corvane.h"
 #include "files/archive.h"
+#include "files/media_report.h"
 #include "gfx/renderer.h"
 #include "gfx/video_frame.h"
 #include "input/input.h"
@@ -26,10 +27,18 @@ bool InterruptPressed(InputState& in) {
 
 double VideoPlay(const RtString& name, double loop) {
     std::string path;
-    if (!MusicResolve(name.Str(), path)) return 3;
+    if (!MusicResolve(name.Str(), path)) {
+        MediaMissingReport("VideoPlay", name.Str(), true);
+        return 3;
+    }
     MusicState& m = Music();
     m.video = platform::MediaPlayerOpen(path, MusicAudioDevice());
-    if (!m.video) return 3;
+    if (!m.video) {
+        LoadFailureReport("VideoPlay", name.Str(),
+                          "cannot be played (not a file the decoder opens, or its libraries are "
+                          "missing)");
+        return 3;
+    }
     platform::MediaPlayer& video = *m.video;
     const int64_t end = video.StartMs() + video.LengthMs();
     const bool looping = ToInt(loop) != 0;

@@ -74,6 +74,7 @@ protected:
             {false, "warning: SoundLoad: " + d + "gone.wav: no such file"},
             {false, "warning: SoundLoad: " + d + "bad.wav: not a WAV sound that can be played"},
             {false, "warning: MusicPlay: " + d + "gone.ogg: no such file"},
+            {false, "warning: VideoPlay: " + d + "gone.mp4: no such file"},
             {false, "warning: BackgroundLoad: " + d + "gone.bmp: no such file"},
             {false, "warning: SpriteDraw: slot 40 is empty"},
             {false, "warning: SpriteDraw: slot 70000 is out of range (0 to 65535)"},

@@ -29,6 +29,7 @@ void GameMain() {
         SoundLoad(at("gone.wav"), 1, 1);
         SoundLoad(at("bad.wav"), 2, 1);
         MusicPlay(at("gone.ogg"), 0);
+        VideoPlay(at("gone.mp4"), 0);
         BackgroundLoad(at("gone.bmp"));
         SpriteDraw(40, 0, 0);
         SpriteDrawZoom(40, 0, 0, 2, 2);
