@@ -250,7 +250,6 @@ void Renderer::Viewport2D(int x, int y, int w, int h) {
     glShadeModel(GL_FLAT);
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_DITHER);
-    glDisable(GL_DEPTH_TEST);
     glDisable(GL_POLYGON_SMOOTH);
     glDisable(GL_POLYGON_OFFSET_POINT);
     glDisable(GL_AUTO_NORMAL);

@@ -49,6 +49,9 @@ void MusicPlay(const RtString& name, double loop) {
     }
     m.name = path;
 
+    // The pointer is hidden while the piece opens and given back after, then a hidden one is
+    // shown and hidden once more: opening a player could take the pointer's state from the
+    // window, and this puts the mouse device back the way the program left it.
     InputState& in = Input();
     const bool pointerWasShown = in.pointerShown != 0;
     PointerShowSet(in, false);
