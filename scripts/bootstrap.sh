@@ -29,3 +29,4 @@ fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
+echo "bootstrap: packages, configure and build took ${SECONDS} s"
