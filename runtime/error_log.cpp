@@ -27,13 +27,14 @@ void UseOwnLog(const std::string& shared) {
 // that this one is alive. One that finds the hold taken moves to its own log.
 void HoldLog() {
     RuntimeState& rs = runtimeState;
-    platform::LogHoldResult r = platform::LogFileHold(ErrorLogPath());
-    if (r == platform::LogHoldResult::Busy && rs.errorLogOwnPath.empty()) {
+    if (platform::LogFileHold(ErrorLogPath()) == platform::LogHoldResult::Busy &&
+        rs.errorLogOwnPath.empty()) {
         UseOwnLog(ErrorLogPath());
-        r = platform::LogFileHold(ErrorLogPath());
+        platform::LogFileHold(ErrorLogPath());
     }
-    // A refused name is left to the append, which moves the run to a private file.
-    rs.errorLogHeld = r == platform::LogHoldResult::Held;
+    // Tried once a run: a refused name is left to the append, which moves the run to a
+    // private file, and a hold that could not be had is not asked for at every line.
+    rs.errorLogHoldTaken = true;
 }
 }  // namespace
 
@@ -49,7 +50,7 @@ void ErrorLogAppend(const std::string& text) {
         platform::LogFileAppend(fallback, line);
         return;
     }
-    if (!runtimeState.errorLogHeld) HoldLog();
+    if (!runtimeState.errorLogHoldTaken) HoldLog();
     const std::string path = ErrorLogPath();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const platform::LogAppendResult r = platform::LogFileAppend(path, line);
@@ -77,7 +78,7 @@ void ErrorLogAppend(const char* text) {
 void ErrorLogReset() {
     runtimeState.errorLogFallback.clear();
     runtimeState.errorLogOwnPath.clear();
-    runtimeState.errorLogHeld = false;
+    runtimeState.errorLogHoldTaken = false;
     platform::LogFileRelease();
     const std::string shared = ErrorLogPath();
     if (platform::LogFileHeldElsewhere(shared))

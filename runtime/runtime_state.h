@@ -48,10 +48,10 @@ struct RuntimeState {
     // ---- end frame ----
 
     // ---- system: end path, log, system commands ----
-    int breakpointHidden = 0;      // set by DebugBreakpoint, read by the frame
-    std::string errorLogFallback;  // the log's private file after a refusal (error_log.cpp)
-    std::string errorLogOwnPath;   // this program's own log while another holds the shared one
-    bool errorLogHeld = false;     // this run's log is created and held (error_log.cpp)
+    int breakpointHidden = 0;        // set by DebugBreakpoint, read by the frame
+    std::string errorLogFallback;    // the log's private file after a refusal (error_log.cpp)
+    std::string errorLogOwnPath;     // this program's own log while another holds the shared one
+    bool errorLogHoldTaken = false;  // the run's first line has tried to hold its log
     // ---- end system ----
 
     // ---- gfx ----
